@@ -1,0 +1,52 @@
+#pragma once
+// INI files read and written by the Windows private-profile rules that
+// config.ini and language.txt follow.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/Expected.h"
+
+namespace quilmo {
+
+class IniFile {
+public:
+    IniFile() = default;
+    // Parses Windows-1251 bytes; never fails (what cannot be understood is ignored).
+    static IniFile FromBytes(std::string_view bytes);
+    // A missing or unreadable file gives an empty document.
+    static IniFile Load(const std::string& path);
+
+    // Section and key names compare without regard to case. Values lose blanks
+    // at both ends and one pair of enclosing quotes, and are cut to 2047 characters.
+    std::optional<std::string> Value(std::string_view section, std::string_view key) const;
+    std::string ReadString(std::string_view section, std::string_view key,
+                           std::string_view fallback) const;
+    // Decimal, or hexadecimal after "0x"; anything else gives the fallback.
+    int32_t ReadInteger(std::string_view section, std::string_view key, int32_t fallback) const;
+    // True for any integer other than 0.
+    bool ReadBool(std::string_view section, std::string_view key, bool fallback) const;
+
+    // Replaces the key's value in place, or appends the key to its section,
+    // or the section to the end; other lines are kept as they are.
+    void WriteString(std::string_view section, std::string_view key, std::string_view value);
+    void WriteInteger(std::string_view section, std::string_view key, int32_t value);
+    void WriteBool(std::string_view section, std::string_view key, bool value);
+
+    std::string ToBytes() const;  // Windows-1251, CR LF
+    Status Save(const std::string& path) const;  // atomic replace
+
+private:
+    struct Line {
+        std::string Text;     // the line as read or written, UTF-8
+        std::string Section;  // section it belongs to ("" before the first header)
+        std::string Key;      // "" for headers, comments and blanks
+        bool IsHeader = false;
+    };
+    std::vector<Line> lines_;
+};
+
+}  // namespace quilmo

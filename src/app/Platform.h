@@ -1,0 +1,33 @@
+#pragma once
+// What the desktop provides, each piece replaceable in tests.
+
+#include <cstdint>
+#include <string>
+
+#include "model/Regional.h"
+
+namespace quilmo {
+
+class Platform {
+public:
+    virtual ~Platform() = default;
+    // gethostname, cut to 15 characters; "" on failure.
+    virtual std::string ComputerName();
+    // The effective user's account name; "" when it has 16 characters or more, or on failure.
+    virtual std::string AccountName();
+    // First IPv4 address of the host name, dotted; "" on failure.
+    virtual std::string LocalIPv4();
+    // Low 32 bits of CLOCK_MONOTONIC nanoseconds: the shuffle seed.
+    virtual uint32_t PerformanceCounter();
+    // The `temp` variable, else TMPDIR, else "".
+    virtual std::string TempVariable();
+    // A random version-4 UUID, upper case, in braces (38 characters).
+    virtual std::string NewGuid();
+    // Local date and time.
+    virtual TDateTime Now();
+};
+
+// The real one.
+Platform& SystemPlatform();
+
+}  // namespace quilmo

@@ -1,0 +1,33 @@
+#pragma once
+// Whole-file reads and writes that never leave a half-written file behind.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "model/Expected.h"
+
+namespace quilmo {
+
+// Reads a whole file; fails with the system's error text. Files larger than
+// maxBytes fail too, so hostile input cannot exhaust memory.
+Expected<std::string> ReadWholeFile(const std::string& path,
+                                    uint64_t maxBytes = uint64_t(1) << 30);
+
+// Writes bytes to a temporary file in the same folder and renames it over path
+// once complete; on failure the old file is untouched. The error is the
+// system's text.
+Status WriteFileAtomically(const std::string& path, std::string_view bytes);
+
+// Appends bytes (result.txt is only ever appended to).
+Status AppendToFile(const std::string& path, std::string_view bytes);
+
+// Copies a file; a source and target that are the same file are left intact.
+Status CopyFileBytes(const std::string& source, const std::string& target);
+
+bool FileExists(const std::string& path);
+
+// The system's text for errno.
+std::string SystemErrorText(int err);
+
+}  // namespace quilmo

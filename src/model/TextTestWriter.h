@@ -1,0 +1,28 @@
+#pragma once
+// Turning a test back into its text lines.
+
+#include <string>
+#include <vector>
+
+#include "model/TestModel.h"
+
+namespace quilmo {
+
+inline constexpr const char* kEndLine = "----------конец---------";
+
+// The answer line of a task: "2", "1,3", "3-1-2", or empty.
+std::string BuildAnswerLine(const TTask& task);
+
+struct TextTestWriteResult {
+    std::vector<std::string> Lines;            // UTF-8, without line ends
+    std::vector<std::string> Pictures;         // full paths, in order, no case-insensitive duplicates
+    std::vector<std::string> MissingPictures;  // picture paths that did not exist, in task order
+};
+
+// Writes the header with the given title, description and marks, one block per
+// task, and the end line. A picture that exists is written as its bare file
+// name and listed in Pictures; a missing one is written as an empty line and
+// listed in MissingPictures (the caller tells the user).
+TextTestWriteResult WriteTestText(const TTestInfo& info, const std::vector<TTask>& tasks);
+
+}  // namespace quilmo
