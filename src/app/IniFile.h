@@ -19,6 +19,10 @@ public:
     static IniFile FromBytes(std::string_view bytes);
     // A missing or unreadable file gives an empty document.
     static IniFile Load(const std::string& path);
+    // A missing file gives an empty document; a file that exists but cannot be
+    // read (or is too large) gives its error, so that an update never replaces
+    // lines it could not see.
+    static Expected<IniFile> LoadForUpdate(const std::string& path);
 
     // Section and key names compare without regard to case. Values lose blanks
     // at both ends and one pair of enclosing quotes, and are cut to 2047 characters.
@@ -41,12 +45,17 @@ public:
 
 private:
     struct Line {
-        std::string Text;     // the line as read or written, UTF-8
-        std::string Section;  // section it belongs to ("" before the first header)
-        std::string Key;      // "" for headers, comments and blanks
+        std::string Text;  // the line as read or written, UTF-8
+        std::string Key;   // "" for headers, comments, blanks and junk
+        int Section = -1;  // index in sections_ of the header above (or of this header)
         bool IsHeader = false;
     };
+    void AddLine(std::string text);
+    bool InSection(const Line& line, std::string_view section) const;
+    std::optional<size_t> FindKey(std::string_view section, std::string_view key) const;
+
     std::vector<Line> lines_;
+    std::vector<std::string> sections_;  // name of each header, in file order
 };
 
 }  // namespace quilmo
