@@ -13,7 +13,7 @@ namespace {
 
 constexpr size_t kMaxValueChars = 2047;
 // Real settings files are a few kilobytes; anything this big is not one.
-constexpr uint64_t kMaxFileBytes = uint64_t(1) << 20;
+constexpr uint64_t kMaxFileBytes = uint64_t(256) << 10;
 
 // The first n characters of UTF-8 text (one Windows-1251 byte each).
 std::string_view FirstChars(std::string_view s, size_t n)
