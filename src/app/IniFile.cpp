@@ -131,6 +131,9 @@ Expected<IniFile> IniFile::LoadForUpdate(const std::string& path)
             return IniFile{};
         return Error{SystemErrorText(errno)};
     }
+    // Opening a pipe or a device could block the program for good.
+    if (!S_ISREG(st.st_mode))
+        return Error{SystemErrorText(S_ISDIR(st.st_mode) ? EISDIR : EINVAL)};
     auto bytes = ReadWholeFile(path, kMaxFileBytes);
     if (!bytes)
         return bytes.error();

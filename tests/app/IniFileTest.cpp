@@ -1,5 +1,7 @@
 #include "app/IniFile.h"
 
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -231,8 +233,9 @@ TEST(IniFileTest, LoadOfWhatIsNotASettingsFileGivesAnEmptyDocument)
     TempFolder dir;
     dir.Write("huge.ini", "[S]\r\nK=1\r\n" + std::string(2 << 20, ' '));
     std::filesystem::create_directory(dir / "folder.ini");
+    ASSERT_EQ(mkfifo((dir / "pipe.ini").c_str(), 0600), 0);  // reading it would wait forever
 
-    for (const char* name : {"missing.ini", "folder.ini", "huge.ini"}) {
+    for (const char* name : {"missing.ini", "folder.ini", "huge.ini", "pipe.ini"}) {
         const auto ini = IniFile::Load(dir / name);
         EXPECT_EQ(ini.ToBytes(), "") << name;
         EXPECT_EQ(ini.Value("S", "K"), std::nullopt) << name;
@@ -250,6 +253,8 @@ TEST(IniFileTest, LoadForUpdateFailsOnlyForFilesThatExist)
     EXPECT_EQ(missing->ToBytes(), "");
     EXPECT_FALSE(IniFile::LoadForUpdate(dir / "folder.ini"));
     EXPECT_FALSE(IniFile::LoadForUpdate(dir / "huge.ini"));
+    ASSERT_EQ(mkfifo((dir / "pipe.ini").c_str(), 0600), 0);
+    EXPECT_FALSE(IniFile::LoadForUpdate(dir / "pipe.ini"));
 }
 
 TEST(IniFileTest, SaveWritesTheFileAndReportsFailure)
