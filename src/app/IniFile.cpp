@@ -80,7 +80,7 @@ std::string EncodeValue(std::string_view value)
         if (c == '\r' || c == '\n')
             c = ' ';
     if (!v.empty() && (Trim(v).size() != v.size() || StripQuotes(v).size() != v.size()))
-        return '"' + v + '"';
+        return std::string("\"").append(v).append("\"");
     return v;
 }
 
@@ -233,7 +233,7 @@ void IniFile::WriteString(std::string_view section, std::string_view key, std::s
     }
     sections_.emplace_back(section);
     Line headerLine;
-    headerLine.Text = "[" + std::string(section) + "]";
+    headerLine.Text.append("[").append(section).append("]");
     headerLine.IsHeader = true;
     headerLine.Section = int(sections_.size()) - 1;
     added.Section = headerLine.Section;
