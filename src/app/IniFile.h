@@ -35,7 +35,9 @@ public:
     bool ReadBool(std::string_view section, std::string_view key, bool fallback) const;
 
     // Replaces the key's value in place, or appends the key to its section,
-    // or the section to the end; other lines are kept as they are.
+    // or the section to the end; other lines are kept as they are. A value that
+    // would not read back as written (blanks at its ends, enclosing quotes) is
+    // written in quotes; a line break in it becomes a blank.
     void WriteString(std::string_view section, std::string_view key, std::string_view value);
     void WriteInteger(std::string_view section, std::string_view key, int32_t value);
     void WriteBool(std::string_view section, std::string_view key, bool value);
