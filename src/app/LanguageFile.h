@@ -22,7 +22,8 @@ struct LanguageKey {
 extern const std::array<LanguageKey, 36> kLanguageKeys;
 
 // For each key in order: the value from [Main], or the current caption when the
-// key is missing (an empty value is a value). current has one entry per key.
+// key is missing (an empty value is a value). current has one entry per key;
+// a key without one falls back to its built-in caption.
 std::vector<std::string> ReadLanguageCaptions(const IniFile& ini,
                                               const std::vector<std::string>& current);
 

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "model/Regional.h"
 
@@ -29,5 +30,11 @@ public:
 
 // The real one.
 Platform& SystemPlatform();
+
+// The rules applied to what the system reports, apart so that tests can reach them.
+// The first 15 characters of a host name.
+std::string ComputerNameFromHostName(std::string_view hostName);
+// The account name, or "" when it has 16 characters or more.
+std::string AccountNameFromLogin(std::string_view login);
 
 }  // namespace quilmo

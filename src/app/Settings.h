@@ -51,7 +51,8 @@ void LoadSettings(const IniFile& ini, TFontSpec& font, TModeConfig& mode, TConfi
 void SaveSettings(IniFile& ini, const TFontSpec& font, const TModeConfig& mode,
                   const TConfig& config);
 
-// The same against config.ini in programDir. Saving keeps the file's other lines.
+// The same against config.ini in programDir. Saving keeps the file's other lines;
+// an existing file that cannot be read is left as it is and its error returned.
 void LoadSettingsFile(const std::string& programDir, TFontSpec& font, TModeConfig& mode,
                       TConfig& config);
 Status SaveSettingsFile(const std::string& programDir, const TFontSpec& font,
