@@ -1,7 +1,9 @@
 #include "model/Cp1251.h"
 
 #include <array>
+#include <bit>
 #include <cstdint>
+#include <cstring>
 
 namespace quilmo {
 
@@ -28,26 +30,21 @@ constexpr std::array<uint16_t, 128> kHigh = {
     0x0448, 0x0449, 0x044A, 0x044B, 0x044C, 0x044D, 0x044E, 0x044F,  // F8
 };
 
-// The UTF-8 bytes of every byte value, so decoding is one lookup per byte.
-struct Utf8Entry {
-    uint8_t Length;
-    char Bytes[3];
-};
-
-constexpr std::array<Utf8Entry, 256> MakeDecodeTable()
+// The UTF-8 bytes of every byte value, packed little-endian into the low three
+// bytes, with the length in the top byte: decoding is one lookup and one
+// four-byte store per character.
+constexpr std::array<uint32_t, 256> MakeDecodeTable()
 {
-    std::array<Utf8Entry, 256> t{};
+    std::array<uint32_t, 256> t{};
     for (unsigned b = 0; b < 256; ++b) {
         const unsigned cp = b < 0x80 ? b : kHigh[b - 0x80];
-        if (cp < 0x80) {
-            t[b] = {1, {static_cast<char>(cp), 0, 0}};
-        } else if (cp < 0x800) {
-            t[b] = {2, {static_cast<char>(0xC0 | (cp >> 6)), static_cast<char>(0x80 | (cp & 0x3F)), 0}};
-        } else {
-            t[b] = {3,
-                    {static_cast<char>(0xE0 | (cp >> 12)), static_cast<char>(0x80 | ((cp >> 6) & 0x3F)),
-                     static_cast<char>(0x80 | (cp & 0x3F))}};
-        }
+        if (cp < 0x80)
+            t[b] = cp | 1u << 24;
+        else if (cp < 0x800)
+            t[b] = (0xC0 | (cp >> 6)) | (0x80 | (cp & 0x3F)) << 8 | 2u << 24;
+        else
+            t[b] = (0xE0 | (cp >> 12)) | (0x80 | ((cp >> 6) & 0x3F)) << 8 | (0x80 | (cp & 0x3F)) << 16 |
+                   3u << 24;
     }
     return t;
 }
@@ -93,28 +90,29 @@ std::string Cp1251ToUtf8(std::string_view bytes)
 {
     const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
     const size_t n = bytes.size();
+    // The exact size first: one table lookup per byte, no branches.
     size_t total = 0;
     for (size_t i = 0; i < n; ++i)
-        total += kDecode[in[i]].Length;
+        total += kDecode[in[i]] >> 24;
 
+    // Every character is stored as four bytes and the position advanced by its
+    // length; the slack at the end absorbs the last store. No branch on the
+    // byte: text that mixes Cyrillic and ASCII would mispredict at every blank.
     std::string out;
-    out.resize(total);
-    char* o = out.data();
+    out.resize(total + 4);
+    auto* o = reinterpret_cast<unsigned char*>(out.data());
     for (size_t i = 0; i < n; ++i) {
-        const Utf8Entry& e = kDecode[in[i]];
-        // Copying all three bytes is cheaper than branching on the length;
-        // the extra ones are overwritten by the next character. Only the last
-        // character of the string needs the exact length.
-        if (o + 3 <= out.data() + total) {
-            o[0] = e.Bytes[0];
-            o[1] = e.Bytes[1];
-            o[2] = e.Bytes[2];
+        const uint32_t e = kDecode[in[i]];
+        if constexpr (std::endian::native == std::endian::little) {
+            std::memcpy(o, &e, 4);  // the length byte is overwritten next
         } else {
-            for (int k = 0; k < e.Length; ++k)
-                o[k] = e.Bytes[k];
+            o[0] = static_cast<unsigned char>(e);
+            o[1] = static_cast<unsigned char>(e >> 8);
+            o[2] = static_cast<unsigned char>(e >> 16);
         }
-        o += e.Length;
+        o += e >> 24;
     }
+    out.resize(total);
     return out;
 }
 

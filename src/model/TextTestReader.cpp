@@ -1,5 +1,7 @@
 #include "model/TextTestReader.h"
 
+#include <type_traits>
+
 #include "model/PicturePath.h"
 #include "model/TextUtil.h"
 
@@ -83,30 +85,65 @@ void ParseAnswerLine(std::string_view line, TTask& task)
     }
 }
 
-Expected<TTask> ReadTaskBlock(const std::vector<std::string>& lines, size_t first,
-                              const std::string& pictureDir)
+namespace {
+
+// Replaces every _CRLF_ by CR LF within s itself: the text only shrinks.
+void UnescapeCrLfInPlace(std::string& s)
+{
+    constexpr std::string_view kMark = "_CRLF_";
+    size_t from = s.find(kMark);
+    if (from == std::string::npos)
+        return;
+    size_t to = from;
+    while (from != std::string::npos) {
+        s[to++] = '\r';
+        s[to++] = '\n';
+        from += kMark.size();
+        const size_t next = s.find(kMark, from);
+        const size_t end = next == std::string::npos ? s.size() : next;
+        // The text up to the next mark moves down over the bytes saved.
+        std::char_traits<char>::move(s.data() + to, s.data() + from, end - from);
+        to += end - from;
+        from = next;
+    }
+    s.resize(to);
+}
+
+// Lines are copied out of a list the caller keeps and moved out of one it
+// hands over, which spares a large test one allocation per line.
+template <class LineList>
+std::string TakeLine(LineList& lines, size_t i)
+{
+    if constexpr (std::is_const_v<LineList>)
+        return lines[i];
+    else
+        return std::move(lines[i]);
+}
+
+template <class LineList>
+Expected<TTask> ReadTaskBlockFrom(LineList& lines, size_t first, const std::string& pictureDir)
 {
     if (first > lines.size() || lines.size() - first < kBlockLines - 1)
         return LoadError();
     TTask task;
-    task.Question = UnescapeCrLf(lines[first]);
-    task.Prompt = lines[first + 1];
+    task.Question = TakeLine(lines, first);
+    UnescapeCrLfInPlace(task.Question);
+    task.Prompt = TakeLine(lines, first + 1);
     const std::string_view picture = Trim(lines[first + 2]);
     if (!picture.empty())
         task.ImageFile = pictureDir.empty() ? std::string(picture)
                                             : ResolvePicturePath(pictureDir, std::string(picture));
     ParseAnswerLine(Trim(lines[first + 3]), task);
     for (size_t v = 0; v < 5; ++v)
-        task.Variants[v] = lines[first + 4 + v];
+        task.Variants[v] = TakeLine(lines, first + 4 + v);
     task.VariantCount = LastNonEmptyVariant(task.Variants);
     for (int32_t v = 0; v < task.VariantCount; ++v)
-        if (task.Variants[v].find("_CRLF_") != std::string::npos)
-            task.Variants[v] = UnescapeCrLf(task.Variants[v]);
+        UnescapeCrLfInPlace(task.Variants[v]);
     return task;
 }
 
-Expected<ParsedTest> ParseTestText(const std::vector<std::string>& lines,
-                                   const TextTestReadOptions& options)
+template <class LineList>
+Expected<ParsedTest> ParseLines(LineList& lines, const TextTestReadOptions& options)
 {
     const size_t lineCount = lines.size();
     if (lineCount <= kMarksLine)
@@ -139,14 +176,33 @@ Expected<ParsedTest> ParseTestText(const std::vector<std::string>& lines,
             return LoadError();
         test.Tasks.reserve(static_cast<size_t>(test.TaskCount));
         for (int32_t k = 0; k < test.TaskCount; ++k) {
-            auto task = ReadTaskBlock(lines, firstBlock + kBlockLines * static_cast<size_t>(k) + 1,
-                                      options.PictureDir);
+            auto task = ReadTaskBlockFrom(lines, firstBlock + kBlockLines * static_cast<size_t>(k) + 1,
+                                          options.PictureDir);
             if (!task)
                 return task.error();
             test.Tasks.push_back(std::move(task).value());
         }
     }
     return test;
+}
+
+}  // namespace
+
+Expected<TTask> ReadTaskBlock(const std::vector<std::string>& lines, size_t first,
+                              const std::string& pictureDir)
+{
+    return ReadTaskBlockFrom(lines, first, pictureDir);
+}
+
+Expected<ParsedTest> ParseTestText(const std::vector<std::string>& lines,
+                                   const TextTestReadOptions& options)
+{
+    return ParseLines(lines, options);
+}
+
+Expected<ParsedTest> ParseTestText(std::vector<std::string>&& lines, const TextTestReadOptions& options)
+{
+    return ParseLines(lines, options);
 }
 
 void ApplyRandomSubset(ParsedTest& test, TRandom& random)

@@ -189,7 +189,7 @@ TEST(TextTestReaderTest, FieldsOfATask)
     BlockSpec empty;
     empty.Variants = {"", "", "", "", ""};
     BlockSpec full;
-    full.Variants = {"a", "b", "c", "d", "e_CRLF_"};
+    full.Variants = {"_CRLF__CRLF_a", "b_CRLF_c_CRLF_d", "c", "d", "e_CRLF_"};
     const auto test = Parse(TestLines("3", {}, {b, empty, full}, "  Заголовок  ", "  Описание_CRLF_теста \t"));
     ASSERT_TRUE(test);
     EXPECT_EQ(test->Title, "  Заголовок  ");
@@ -203,6 +203,8 @@ TEST(TextTestReaderTest, FieldsOfATask)
     EXPECT_EQ(t.VariantCount, 3);
     EXPECT_EQ(test->Tasks[1].VariantCount, 0);
     EXPECT_EQ(test->Tasks[2].VariantCount, 5);
+    EXPECT_EQ(test->Tasks[2].Variants[0], "\r\n\r\na");
+    EXPECT_EQ(test->Tasks[2].Variants[1], "b\r\nc\r\nd");
     EXPECT_EQ(test->Tasks[2].Variants[4], "e\r\n");
 }
 
@@ -224,7 +226,8 @@ TEST(TextTestReaderTest, LineEndingsDoNotMatter)
     const auto reference = Parse(lines);
     ASSERT_TRUE(reference);
     for (const std::string& text : {crlf, cr, lf, mixed, crlf.substr(0, crlf.size() - 2)}) {
-        const auto test = Parse(SplitLines(Cp1251ToUtf8(Utf8ToCp1251(text))));
+        // Handing the lines over must read the same as lending them.
+        const auto test = ParseTestText(SplitLines(Cp1251ToUtf8(Utf8ToCp1251(text))), {});
         ASSERT_TRUE(test);
         EXPECT_EQ(test->Title, reference->Title);
         EXPECT_EQ(test->Description, reference->Description);
