@@ -68,7 +68,8 @@ public:
     {
         static std::atomic<unsigned> counter{0};
         const std::string folder = FolderPart(target_);
-        const std::string base = target_.substr(folder.size());
+        // Cut long names so the temporary's name stays within the file system's limit.
+        const std::string base = target_.substr(folder.size(), 160);
         for (int attempt = 0; attempt < 100; ++attempt) {
             const auto stamp = static_cast<unsigned long long>(
                 std::chrono::steady_clock::now().time_since_epoch().count());

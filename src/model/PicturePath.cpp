@@ -28,7 +28,9 @@ std::optional<std::string> FindIgnoringCase(const std::string& folder, std::stri
     std::optional<std::string> best;
     while (const dirent* e = ::readdir(dir)) {
         const std::string_view entry(e->d_name);
-        if (EqualsIgnoreCase(entry, name) && (!best || entry < *best))
+        // Letters and their other case have the same UTF-8 length here, so
+        // most entries are passed over without decoding them.
+        if (entry.size() == name.size() && EqualsIgnoreCase(entry, name) && (!best || entry < *best))
             best = std::string(entry);
     }
     ::closedir(dir);

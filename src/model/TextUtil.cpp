@@ -1,8 +1,6 @@
 #include "model/TextUtil.h"
 
 #include <charconv>
-#include <cstring>
-#include <limits>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>

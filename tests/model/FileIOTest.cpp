@@ -53,6 +53,11 @@ TEST(FileIOTest, AtomicWriteReplacesAndKeepsPermissions)
     ASSERT_EQ(::stat(path.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0640u);
     EXPECT_EQ(Names(dir.Path()), std::vector<std::string>{"test.txt"});  // no temporary left
+
+    // A name near the file system's limit still leaves room for the temporary's.
+    const std::string longName(250, 'n');
+    ASSERT_TRUE(WriteFileAtomically(dir / longName, "long"));
+    EXPECT_EQ(dir.Read(longName), "long");
 }
 
 TEST(FileIOTest, AtomicWriteThroughALinkKeepsTheLink)
