@@ -38,6 +38,9 @@ struct ParsedTest {
 // bounded by the number of lines, whatever the counts say.
 Expected<ParsedTest> ParseTestText(const std::vector<std::string>& lines,
                                    const TextTestReadOptions& options);
+// The same, taking the lines over instead of copying them (the list is left
+// with unspecified contents).
+Expected<ParsedTest> ParseTestText(std::vector<std::string>&& lines, const TextTestReadOptions& options);
 
 // Cuts the tasks down to SubsetCount, removing one at a time at a uniformly drawn
 // index, and sets TaskCount to SubsetCount. Does nothing when SubsetCount is 0.

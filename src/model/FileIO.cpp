@@ -1,0 +1,252 @@
+#include "model/FileIO.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace quilmo {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+Error SystemError(int err) { return Error{SystemErrorText(err)}; }
+
+bool WriteAll(int fd, const char* p, size_t n)
+{
+    while (n > 0) {
+        const ssize_t put = ::write(fd, p, n);
+        if (put < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        p += put;
+        n -= static_cast<size_t>(put);
+    }
+    return true;
+}
+
+std::string FolderPart(const std::string& path)
+{
+    const size_t cut = path.rfind('/');
+    return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
+}
+
+// A file that becomes `target` only when Commit succeeds; until then the
+// target is untouched, and a failed or abandoned write removes the temporary.
+class AtomicFile {
+public:
+    explicit AtomicFile(const std::string& target) : target_(target)
+    {
+        // Write through a symbolic link rather than replace the link itself.
+        std::error_code ec;
+        if (fs::is_symlink(target, ec)) {
+            const fs::path real = fs::canonical(target, ec);
+            if (!ec)
+                target_ = real.string();
+        }
+    }
+    ~AtomicFile()
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+        if (!temp_.empty())
+            ::unlink(temp_.c_str());
+    }
+    AtomicFile(const AtomicFile&) = delete;
+    AtomicFile& operator=(const AtomicFile&) = delete;
+
+    // errno on failure, 0 on success.
+    int Open()
+    {
+        static std::atomic<unsigned> counter{0};
+        const std::string folder = FolderPart(target_);
+        // Cut long names so the temporary's name stays within the file system's limit.
+        const std::string base = target_.substr(folder.size(), 160);
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            const auto stamp = static_cast<unsigned long long>(
+                std::chrono::steady_clock::now().time_since_epoch().count());
+            std::string name = folder + "." + base + ".tmp" + std::to_string(::getpid()) + "-" +
+                               std::to_string(counter++) + "-" + std::to_string(stamp % 100000);
+            // 0666 lets the umask decide, as for any new file.
+            const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            if (fd >= 0) {
+                fd_ = fd;
+                temp_ = std::move(name);
+                // Keep the permissions of the file being replaced.
+                struct stat st {};
+                if (::stat(target_.c_str(), &st) == 0 && S_ISREG(st.st_mode))
+                    ::fchmod(fd_, st.st_mode & 07777);
+                return 0;
+            }
+            if (errno != EEXIST)
+                return errno;
+        }
+        return EEXIST;
+    }
+
+    int Write(const char* p, size_t n) { return WriteAll(fd_, p, n) ? 0 : errno; }
+
+    int Commit()
+    {
+        if (::fsync(fd_) != 0)
+            return errno;
+        const int fd = fd_;
+        fd_ = -1;
+        if (::close(fd) != 0)
+            return errno;
+        if (::rename(temp_.c_str(), target_.c_str()) != 0)
+            return errno;
+        temp_.clear();
+        // Make the rename itself durable; a failure here loses nothing.
+        const std::string folder = FolderPart(target_);
+        const int dfd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (dfd >= 0) {
+            ::fsync(dfd);
+            ::close(dfd);
+        }
+        return 0;
+    }
+
+private:
+    std::string target_;
+    std::string temp_;
+    int fd_ = -1;
+};
+
+}  // namespace
+
+std::string SystemErrorText(int err)
+{
+    char buf[256];
+    // The GNU strerror_r returns the text, which may not be in buf.
+    return strerror_r(err, buf, sizeof buf);
+}
+
+Expected<std::string> ReadWholeFile(const std::string& path, uint64_t maxBytes)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return SystemError(errno);
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) {
+        const int err = errno;
+        ::close(fd);
+        return SystemError(err);
+    }
+    if (S_ISDIR(st.st_mode)) {
+        ::close(fd);
+        return SystemError(EISDIR);
+    }
+    if (static_cast<uint64_t>(st.st_size) > maxBytes) {
+        ::close(fd);
+        return SystemError(EFBIG);
+    }
+    std::string bytes;
+    bytes.resize(static_cast<size_t>(st.st_size));
+    size_t have = 0;
+    for (;;) {
+        if (have == bytes.size()) {
+            // The file may have grown since fstat (or be a pipe): go on
+            // reading, still within the cap.
+            if (have >= maxBytes) {
+                char probe;
+                const ssize_t more = ::read(fd, &probe, 1);
+                if (more == 0)
+                    break;
+                ::close(fd);
+                return SystemError(more < 0 ? errno : EFBIG);
+            }
+            const uint64_t grow = std::min<uint64_t>(maxBytes - have, std::max<size_t>(have, 65536));
+            bytes.resize(have + static_cast<size_t>(grow));
+        }
+        const ssize_t got = ::read(fd, bytes.data() + have, bytes.size() - have);
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            const int err = errno;
+            ::close(fd);
+            return SystemError(err);
+        }
+        if (got == 0)
+            break;
+        have += static_cast<size_t>(got);
+    }
+    ::close(fd);
+    bytes.resize(have);
+    return bytes;
+}
+
+Status WriteFileAtomically(const std::string& path, std::string_view bytes)
+{
+    AtomicFile file(path);
+    if (int err = file.Open())
+        return SystemError(err);
+    if (int err = file.Write(bytes.data(), bytes.size()))
+        return SystemError(err);
+    if (int err = file.Commit())
+        return SystemError(err);
+    return Ok();
+}
+
+Status AppendToFile(const std::string& path, std::string_view bytes)
+{
+    const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return SystemError(errno);
+    if (!WriteAll(fd, bytes.data(), bytes.size())) {
+        const int err = errno;
+        ::close(fd);
+        return SystemError(err);
+    }
+    if (::close(fd) != 0)
+        return SystemError(errno);
+    return Ok();
+}
+
+Status CopyFileBytes(const std::string& source, const std::string& target)
+{
+    std::error_code ec;
+    if (fs::equivalent(source, target, ec) && !ec)
+        return Ok();  // copying a file onto itself would only risk truncating it
+
+    const int in = ::open(source.c_str(), O_RDONLY | O_CLOEXEC);
+    if (in < 0)
+        return SystemError(errno);
+    AtomicFile file(target);
+    int err = file.Open();
+    char buf[65536];
+    while (err == 0) {
+        const ssize_t got = ::read(in, buf, sizeof buf);
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            err = errno;
+            break;
+        }
+        if (got == 0) {
+            err = file.Commit();
+            break;
+        }
+        err = file.Write(buf, static_cast<size_t>(got));
+    }
+    ::close(in);
+    if (err)
+        return SystemError(err);
+    return Ok();
+}
+
+bool FileExists(const std::string& path)
+{
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+}  // namespace quilmo

@@ -1,0 +1,257 @@
+#include "model/TextTestReader.h"
+
+#include <type_traits>
+
+#include "model/PicturePath.h"
+#include "model/TextUtil.h"
+
+namespace quilmo {
+
+namespace {
+
+constexpr size_t kMarksLine = 4;
+constexpr size_t kFirstThreshold = 6;
+constexpr size_t kBlockLines = 10;
+
+Error LoadError() { return Error{kLoadError}; }
+
+int32_t IntOrMinus1(std::string_view s) { return StrToIntDef(Trim(s), -1); }
+
+// Items of a number list: one more than the separators; an item that is not a
+// number reads as 0. Calls f for each item in order.
+template <class F>
+void ForEachListItem(std::string_view line, char separator, F&& f)
+{
+    for (;;) {
+        const size_t cut = line.find(separator);
+        f(StrToIntDef(Trim(line.substr(0, cut)), 0));
+        if (cut == std::string_view::npos)
+            return;
+        line.remove_prefix(cut + 1);
+    }
+}
+
+struct CountLine {
+    int32_t Total = -1;
+    int32_t Subset = 0;
+};
+
+CountLine ReadCountLine(std::string_view line, CountLineRule rule)
+{
+    CountLine count;
+    const std::string_view trimmed = Trim(line);
+    if (rule == CountLineRule::WithSubset) {
+        const size_t open = trimmed.find('(');
+        const size_t close = trimmed.find(')');
+        if (open != std::string_view::npos && close != std::string_view::npos && close > open) {
+            const int32_t total = IntOrMinus1(trimmed.substr(0, open));
+            const int32_t subset = IntOrMinus1(trimmed.substr(open + 1, close - open - 1));
+            if (total > 0 && subset > 0 && subset < total) {
+                count.Total = total;
+                count.Subset = subset;
+            } else {
+                count.Total = 0;
+            }
+            return count;
+        }
+    }
+    count.Total = StrToIntDef(trimmed, -1);
+    return count;
+}
+
+}  // namespace
+
+void ParseAnswerLine(std::string_view line, TTask& task)
+{
+    task.Answers.fill(0);
+    if (line.find(',') != std::string_view::npos) {
+        task.TaskType = MultipleChoice;
+        ForEachListItem(line, ',', [&](int32_t v) {
+            if (v >= 1 && v <= 5)
+                task.Answers[v - 1] = 1;
+        });
+    } else if (line.find('-') != std::string_view::npos) {
+        task.TaskType = Ordering;
+        int32_t place = 1;
+        ForEachListItem(line, '-', [&](int32_t v) {
+            if (v >= 1 && v <= 5)
+                task.Answers[v - 1] = place++;
+        });
+    } else {
+        task.TaskType = SingleChoice;
+        const int32_t v = IntOrMinus1(line);
+        if (v >= 1 && v <= 5)
+            task.Answers[v - 1] = 1;
+    }
+}
+
+namespace {
+
+// Replaces every _CRLF_ by CR LF within s itself: the text only shrinks.
+void UnescapeCrLfInPlace(std::string& s)
+{
+    constexpr std::string_view kMark = "_CRLF_";
+    size_t from = s.find(kMark);
+    if (from == std::string::npos)
+        return;
+    size_t to = from;
+    while (from != std::string::npos) {
+        s[to++] = '\r';
+        s[to++] = '\n';
+        from += kMark.size();
+        const size_t next = s.find(kMark, from);
+        const size_t end = next == std::string::npos ? s.size() : next;
+        // The text up to the next mark moves down over the bytes saved.
+        std::char_traits<char>::move(s.data() + to, s.data() + from, end - from);
+        to += end - from;
+        from = next;
+    }
+    s.resize(to);
+}
+
+// Lines are copied out of a list the caller keeps and moved out of one it
+// hands over, which spares a large test one allocation per line.
+template <class LineList>
+std::string TakeLine(LineList& lines, size_t i)
+{
+    if constexpr (std::is_const_v<LineList>)
+        return lines[i];
+    else
+        return std::move(lines[i]);
+}
+
+template <class LineList>
+Expected<TTask> ReadTaskBlockFrom(LineList& lines, size_t first, const std::string& pictureDir)
+{
+    if (first > lines.size() || lines.size() - first < kBlockLines - 1)
+        return LoadError();
+    TTask task;
+    task.Question = TakeLine(lines, first);
+    UnescapeCrLfInPlace(task.Question);
+    task.Prompt = TakeLine(lines, first + 1);
+    const std::string_view picture = Trim(lines[first + 2]);
+    if (!picture.empty())
+        task.ImageFile = pictureDir.empty() ? std::string(picture)
+                                            : ResolvePicturePath(pictureDir, std::string(picture));
+    ParseAnswerLine(Trim(lines[first + 3]), task);
+    for (size_t v = 0; v < 5; ++v)
+        task.Variants[v] = TakeLine(lines, first + 4 + v);
+    task.VariantCount = LastNonEmptyVariant(task.Variants);
+    for (int32_t v = 0; v < task.VariantCount; ++v)
+        UnescapeCrLfInPlace(task.Variants[v]);
+    return task;
+}
+
+template <class LineList>
+Expected<ParsedTest> ParseLines(LineList& lines, const TextTestReadOptions& options)
+{
+    const size_t lineCount = lines.size();
+    if (lineCount <= kMarksLine)
+        return LoadError();
+
+    ParsedTest test;
+    test.Title = lines[0];
+    test.Description = UnescapeCrLf(Trim(lines[1]));
+    const CountLine count = ReadCountLine(lines[2], options.CountRule);
+    test.TaskCount = count.Total;
+    test.SubsetCount = count.Subset;
+
+    const int32_t markCount = IntOrMinus1(lines[kMarksLine]);
+    if (markCount < 0)
+        return LoadError();
+    // Every count is checked against the lines present before anything is
+    // sized from it: a hostile count costs no more than the file itself.
+    if (markCount > 0 && lineCount < kFirstThreshold + static_cast<uint64_t>(markCount))
+        return LoadError();
+    test.Marks.resize(static_cast<size_t>(markCount));
+    for (int32_t k = 0; k < markCount; ++k)
+        test.Marks[markCount - 1 - k] = IntOrMinus1(lines[kFirstThreshold + k]);
+
+    if (test.TaskCount > 0) {
+        const uint64_t firstBlock = kFirstThreshold + static_cast<uint64_t>(markCount);
+        const uint64_t needed = firstBlock + kBlockLines * static_cast<uint64_t>(test.TaskCount);
+        // The separator line of the first block is never read, but the last
+        // line of the last block is.
+        if (needed > lineCount)
+            return LoadError();
+        test.Tasks.reserve(static_cast<size_t>(test.TaskCount));
+        for (int32_t k = 0; k < test.TaskCount; ++k) {
+            auto task = ReadTaskBlockFrom(lines, firstBlock + kBlockLines * static_cast<size_t>(k) + 1,
+                                          options.PictureDir);
+            if (!task)
+                return task.error();
+            test.Tasks.push_back(std::move(task).value());
+        }
+    }
+    return test;
+}
+
+}  // namespace
+
+Expected<TTask> ReadTaskBlock(const std::vector<std::string>& lines, size_t first,
+                              const std::string& pictureDir)
+{
+    return ReadTaskBlockFrom(lines, first, pictureDir);
+}
+
+Expected<ParsedTest> ParseTestText(const std::vector<std::string>& lines,
+                                   const TextTestReadOptions& options)
+{
+    return ParseLines(lines, options);
+}
+
+Expected<ParsedTest> ParseTestText(std::vector<std::string>&& lines, const TextTestReadOptions& options)
+{
+    return ParseLines(lines, options);
+}
+
+void ApplyRandomSubset(ParsedTest& test, TRandom& random)
+{
+    if (test.SubsetCount <= 0)
+        return;
+    const size_t keep = static_cast<size_t>(test.SubsetCount);
+    const size_t n = test.Tasks.size();
+    if (keep < n) {
+        // Removing at a drawn index from the shrinking list, done on a Fenwick
+        // tree of the survivors so that large tests are not moved T - M times.
+        std::vector<int32_t> tree(n + 1, 0);
+        for (size_t i = 1; i <= n; ++i) {
+            tree[i] += 1;
+            const size_t parent = i + (i & (~i + 1));
+            if (parent <= n)
+                tree[parent] += tree[i];
+        }
+        size_t top = 1;
+        while (top * 2 <= n)
+            top *= 2;
+        std::vector<char> removed(n, 0);
+        for (size_t size = n; size > keep; --size) {
+            // The survivor at 0-based rank r: descend to the last prefix
+            // holding r survivors.
+            int32_t r = random.Next(static_cast<int32_t>(size));
+            size_t pos = 0;
+            for (size_t step = top; step > 0; step /= 2) {
+                if (pos + step <= n && tree[pos + step] <= r) {
+                    pos += step;
+                    r -= tree[pos];
+                }
+            }
+            removed[pos] = 1;  // 1-based position pos + 1
+            for (size_t i = pos + 1; i <= n; i += i & (~i + 1))
+                tree[i] -= 1;
+        }
+        size_t out = 0;
+        for (size_t i = 0; i < n; ++i)
+            if (!removed[i]) {
+                if (out != i)
+                    test.Tasks[out] = std::move(test.Tasks[i]);
+                ++out;
+            }
+        test.Tasks.resize(out);
+    }
+    // Equal to SubsetCount; the list size keeps the two in step should a
+    // caller hand in fewer tasks than the count asked for.
+    test.TaskCount = static_cast<int32_t>(test.Tasks.size());
+}
+
+}  // namespace quilmo

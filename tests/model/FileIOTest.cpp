@@ -1,0 +1,124 @@
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "model/FileIO.h"
+#include "support/TempFolder.h"
+
+namespace quilmo {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::vector<std::string> Names(const std::string& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(folder))
+        names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST(FileIOTest, ReadWholeFile)
+{
+    testing::TempFolder dir;
+    const std::string bytes("a\0b\r\n\x1A\xFF", 7);
+    EXPECT_EQ(ReadWholeFile(dir.Write("a.bin", bytes)).value(), bytes);
+    EXPECT_EQ(ReadWholeFile(dir.Write("empty", "")).value(), "");
+
+    const auto missing = ReadWholeFile(dir / "none");
+    ASSERT_FALSE(missing);
+    EXPECT_EQ(missing.error().Message, SystemErrorText(ENOENT));
+    EXPECT_FALSE(ReadWholeFile(dir.Path()));
+
+    const auto big = ReadWholeFile(dir.Write("big", std::string(100, 'x')), 99);
+    ASSERT_FALSE(big);
+    EXPECT_EQ(big.error().Message, SystemErrorText(EFBIG));
+    EXPECT_TRUE(ReadWholeFile(dir / "big", 100));
+}
+
+TEST(FileIOTest, AtomicWriteReplacesAndKeepsPermissions)
+{
+    testing::TempFolder dir;
+    const std::string path = dir / "test.txt";
+    ASSERT_TRUE(WriteFileAtomically(path, "first"));
+    EXPECT_EQ(dir.Read("test.txt"), "first");
+    ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+    ASSERT_TRUE(WriteFileAtomically(path, "second"));
+    EXPECT_EQ(dir.Read("test.txt"), "second");
+    struct stat st {};
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+    EXPECT_EQ(Names(dir.Path()), std::vector<std::string>{"test.txt"});  // no temporary left
+
+    // A name near the file system's limit still leaves room for the temporary's.
+    const std::string longName(250, 'n');
+    ASSERT_TRUE(WriteFileAtomically(dir / longName, "long"));
+    EXPECT_EQ(dir.Read(longName), "long");
+}
+
+TEST(FileIOTest, AtomicWriteThroughALinkKeepsTheLink)
+{
+    testing::TempFolder dir;
+    dir.Write("real.txt", "old");
+    fs::create_symlink(dir / "real.txt", dir / "link.txt");
+    ASSERT_TRUE(WriteFileAtomically(dir / "link.txt", "new"));
+    EXPECT_TRUE(fs::is_symlink(dir / "link.txt"));
+    EXPECT_EQ(dir.Read("real.txt"), "new");
+}
+
+TEST(FileIOTest, FailedWriteLeavesNothingBehind)
+{
+    testing::TempFolder dir;
+    // A folder where the file should go: the rename fails at the very end.
+    dir.Write("target/inner.txt", "keep");
+    const auto status = WriteFileAtomically(dir / "target", "data");
+    ASSERT_FALSE(status);
+    EXPECT_FALSE(status.error().Message.empty());
+    EXPECT_EQ(dir.Read("target/inner.txt"), "keep");
+    EXPECT_EQ(Names(dir.Path()), std::vector<std::string>{"target"});
+
+    EXPECT_FALSE(WriteFileAtomically(dir / "no/such/folder.txt", "data"));
+    EXPECT_EQ(Names(dir.Path()), std::vector<std::string>{"target"});
+}
+
+TEST(FileIOTest, AppendAddsToTheEnd)
+{
+    testing::TempFolder dir;
+    ASSERT_TRUE(AppendToFile(dir / "result.txt", "one\r\n"));
+    ASSERT_TRUE(AppendToFile(dir / "result.txt", "two\r\n"));
+    EXPECT_EQ(dir.Read("result.txt"), "one\r\ntwo\r\n");
+    EXPECT_FALSE(AppendToFile(dir / "no/result.txt", "x"));
+}
+
+TEST(FileIOTest, CopyLeavesTheSameFileIntact)
+{
+    testing::TempFolder dir;
+    const std::string source = dir.Write("pic.jpg", std::string(200000, 'p'));
+    ASSERT_TRUE(CopyFileBytes(source, dir / "copy.jpg"));
+    EXPECT_EQ(dir.Read("copy.jpg"), dir.Read("pic.jpg"));
+
+    // The same file under another name must not be truncated by the copy.
+    ASSERT_TRUE(CopyFileBytes(source, dir.Path() + "./pic.jpg"));
+    ASSERT_EQ(::link(source.c_str(), (dir / "hard.jpg").c_str()), 0);
+    ASSERT_TRUE(CopyFileBytes(dir / "hard.jpg", source));
+    EXPECT_EQ(dir.Read("pic.jpg"), std::string(200000, 'p'));
+
+    dir.Write("old.jpg", "old");
+    EXPECT_FALSE(CopyFileBytes(dir / "missing.jpg", dir / "old.jpg"));
+    EXPECT_EQ(dir.Read("old.jpg"), "old");
+}
+
+TEST(FileIOTest, FileExistsOnlyForFiles)
+{
+    testing::TempFolder dir;
+    EXPECT_TRUE(FileExists(dir.Write("a.txt", "")));
+    EXPECT_FALSE(FileExists(dir.Path()));
+    EXPECT_FALSE(FileExists(dir / "b.txt"));
+}
+
+}  // namespace
+}  // namespace quilmo
