@@ -19,6 +19,14 @@ const char* KindName(PromptKind kind)
     return "?";
 }
 
+ScriptedPrompts::Step ScriptedPrompts::NewStep(PromptKind kind, const QString& text)
+{
+    Step step;
+    step.Kind = kind;
+    step.Text = text;
+    return step;
+}
+
 ScriptedPrompts::~ScriptedPrompts()
 {
     Verify();
@@ -53,7 +61,7 @@ QStringList ScriptedPrompts::Messages() const
 
 ScriptedPrompts& ScriptedPrompts::ExpectMessage(const QString& text, PromptAnswer answer)
 {
-    Step step{PromptKind::Message, text};
+    Step step = NewStep(PromptKind::Message, text);
     step.Answer = answer;
     steps_.push_back(step);
     return *this;
@@ -61,7 +69,7 @@ ScriptedPrompts& ScriptedPrompts::ExpectMessage(const QString& text, PromptAnswe
 
 ScriptedPrompts& ScriptedPrompts::ExpectInput(const QString& prompt, std::optional<QString> answer)
 {
-    Step step{PromptKind::Input, prompt};
+    Step step = NewStep(PromptKind::Input, prompt);
     step.Value = std::move(answer);
     steps_.push_back(step);
     return *this;
@@ -69,7 +77,7 @@ ScriptedPrompts& ScriptedPrompts::ExpectInput(const QString& prompt, std::option
 
 ScriptedPrompts& ScriptedPrompts::ExpectOpenFile(std::optional<QString> path, int filterIndex)
 {
-    Step step{PromptKind::OpenFile, {}};
+    Step step = NewStep(PromptKind::OpenFile, {});
     step.Value = std::move(path);
     step.FilterIndex = filterIndex;
     steps_.push_back(step);
@@ -78,7 +86,7 @@ ScriptedPrompts& ScriptedPrompts::ExpectOpenFile(std::optional<QString> path, in
 
 ScriptedPrompts& ScriptedPrompts::ExpectSaveFile(std::optional<QString> path, int filterIndex)
 {
-    Step step{PromptKind::SaveFile, {}};
+    Step step = NewStep(PromptKind::SaveFile, {});
     step.Value = std::move(path);
     step.FilterIndex = filterIndex;
     steps_.push_back(step);
@@ -87,7 +95,7 @@ ScriptedPrompts& ScriptedPrompts::ExpectSaveFile(std::optional<QString> path, in
 
 ScriptedPrompts& ScriptedPrompts::ExpectFolder(std::optional<QString> path)
 {
-    Step step{PromptKind::Folder, {}};
+    Step step = NewStep(PromptKind::Folder, {});
     step.Value = std::move(path);
     steps_.push_back(step);
     return *this;
@@ -95,7 +103,7 @@ ScriptedPrompts& ScriptedPrompts::ExpectFolder(std::optional<QString> path)
 
 ScriptedPrompts& ScriptedPrompts::ExpectFont(std::optional<QFont> font)
 {
-    Step step{PromptKind::Font, {}};
+    Step step = NewStep(PromptKind::Font, {});
     step.FontValue = std::move(font);
     steps_.push_back(step);
     return *this;
@@ -103,7 +111,7 @@ ScriptedPrompts& ScriptedPrompts::ExpectFont(std::optional<QFont> font)
 
 ScriptedPrompts& ScriptedPrompts::ExpectColor(std::optional<QColor> color)
 {
-    Step step{PromptKind::Color, {}};
+    Step step = NewStep(PromptKind::Color, {});
     step.ColorValue = std::move(color);
     steps_.push_back(step);
     return *this;
@@ -112,7 +120,7 @@ ScriptedPrompts& ScriptedPrompts::ExpectColor(std::optional<QColor> color)
 ScriptedPrompts& ScriptedPrompts::ExpectModal(const QString& className,
                                               std::function<int(QDialog&)> run)
 {
-    Step step{PromptKind::Modal, className};
+    Step step = NewStep(PromptKind::Modal, className);
     step.Run = std::move(run);
     steps_.push_back(step);
     return *this;

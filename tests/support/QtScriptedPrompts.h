@@ -70,7 +70,7 @@ public:
 
 private:
     struct Step {
-        PromptKind Kind;
+        PromptKind Kind = PromptKind::Message;
         QString Text;
         PromptAnswer Answer = PromptAnswer::Ok;
         std::optional<QString> Value;  // input text, file or folder path
@@ -80,6 +80,7 @@ private:
         std::function<int(QDialog&)> Run;
         std::function<void()> During;
     };
+    static Step NewStep(PromptKind kind, const QString& text);
     // Takes the next step if it matches; records a failure otherwise.
     std::optional<Step> Take(const ShownPrompt& shown);
 
