@@ -18,6 +18,8 @@ std::string WithSlash(std::string folder)
     return folder;
 }
 
+}  // namespace
+
 std::string HomeFolder()
 {
     if (const char* home = std::getenv("HOME"); home && *home == '/')
@@ -31,7 +33,12 @@ std::string HomeFolder()
     return {};
 }
 
-}  // namespace
+std::string ExecutablePath()
+{
+    std::error_code ec;
+    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    return ec ? std::string() : exe.string();
+}
 
 std::string ExecutableFolder()
 {

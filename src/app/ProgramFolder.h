@@ -7,6 +7,10 @@ namespace quilmo {
 
 // Folder of the running executable (/proc/self/exe), ending in '/'.
 std::string ExecutableFolder();
+// Full path of the running executable; "" when it cannot be read.
+std::string ExecutablePath();
+// $HOME when absolute, else the account's home folder; "" when neither is known.
+std::string HomeFolder();
 
 // $XDG_CONFIG_HOME/quilmo/ given the two variables: a relative or empty
 // XDG_CONFIG_HOME is ignored; home/.config/quilmo/ then. "" when neither helps.
