@@ -24,7 +24,9 @@
 #include <QVBoxLayout>
 #include <filesystem>
 
+#include "app/HelpDocument.h"
 #include "app/LanguageFile.h"
+#include "app/ProgramFolder.h"
 #include "app/QtArt.h"
 #include "app/QtConvert.h"
 #include "app/QtPictureBox.h"
@@ -32,6 +34,8 @@
 #include "model/InfoText.h"
 #include "model/TestLoader.h"
 #include "model/TextUtil.h"
+#include "tools/AboutUnit.h"
+#include "tools/AdditionConfigUnit.h"
 
 namespace quilmo {
 
@@ -360,7 +364,7 @@ void TMainForm::BuildMenus()
     QMenu* help = menu(bar, "MHelp", "Справка");
     item(help, "MHShowHelp", "Просмотр справки", &TMainForm::MHShowHelpClick, QKeySequence(Qt::Key_F1));
     help->addSeparator();
-    item(help, "MHShowAboutBox", "О программе", &TMainForm::MHShowAboutBoxClick)->setEnabled(false);
+    item(help, "MHShowAboutBox", "О программе", &TMainForm::MHShowAboutBoxClick);
 
     RefreshMenus();
 }
@@ -786,7 +790,14 @@ void TMainForm::MCSaveConfigClick()
     MConfigClick();
 }
 
-void TMainForm::MCAdditionConfigClick() {}
+void TMainForm::MCAdditionConfigClick()
+{
+    if (!SettingsItemEnabled(false))
+        return;
+    TAdditionConfigForm form(Services, ModeConfig, Configuration,
+                             AssociationContext{UserDataFolder(), ExecutablePath()}, this);
+    Prompter.ShowModal(form);
+}
 
 void TMainForm::MCSaveConfigNowClick()
 {
@@ -817,10 +828,14 @@ void TMainForm::MMEditorClick() {}
 void TMainForm::MHShowHelpClick()
 {
     // Failing to open the help is not reported.
-    Services.desktop.OpenUrl(QUrl::fromLocalFile(Q(Services.ExeDir) + QStringLiteral("Help.html")));
+    Services.desktop.OpenUrl(QUrl::fromLocalFile(Q(HelpDocumentPath(Services.ExeDir))));
 }
 
-void TMainForm::MHShowAboutBoxClick() {}
+void TMainForm::MHShowAboutBoxClick()
+{
+    TAboutForm form(Services, this);
+    Prompter.ShowModal(form);
+}
 
 void TMainForm::FormKeyDown(int key)
 {

@@ -31,17 +31,17 @@ std::string ProgramVersion()
 #endif
 }
 
-std::string SiteLink(const std::string& version)
+std::string SiteAddress(const std::string& version)
 {
     return std::string(kProjectSite) + "?from=quilmo" + version;
 }
 
-std::string PortalLink(const std::string& version)
+std::string PortalAddress(const std::string& version)
 {
     return std::string(kProjectPortal) + "?from=quilmo" + version;
 }
 
-std::string MailLink(const std::string& version)
+std::string MailAddress(const std::string& version)
 {
     return std::string("mailto:") + kProjectEmail + "?SUBJECT=Quilmo%20" + version +
            "&BODY=Связь%20с%20автором%20программы";

@@ -14,9 +14,9 @@ std::string ProgramVersion();
 
 // The addresses opened by the about box's links, each telling the site where
 // the visitor came from and with which version.
-std::string SiteLink(const std::string& version);
-std::string PortalLink(const std::string& version);
-std::string MailLink(const std::string& version);
+std::string SiteAddress(const std::string& version);
+std::string PortalAddress(const std::string& version);
+std::string MailAddress(const std::string& version);
 
 // What the link labels show.
 std::string SiteHostName();      // "quilmo.example.org"

@@ -64,23 +64,23 @@ int CustomColorEntries::FindEntry(int slot) const
 
 std::array<int32_t, 16> CustomColorEntries::Slots() const
 {
-    std::array<int32_t, 16> slots;
+    std::array<int32_t, 16> colors;
     for (int slot = 0; slot < 16; ++slot) {
-        slots[static_cast<size_t>(slot)] = kWhite;
+        colors[static_cast<size_t>(slot)] = kWhite;
         const int at = FindEntry(slot);
         if (at < 0)
             continue;
         const std::string& entry = entries_[static_cast<size_t>(at)];
         if (const auto color = ParseColor(std::string_view(entry).substr(entry.find('=') + 1)))
-            slots[static_cast<size_t>(slot)] = *color;
+            colors[static_cast<size_t>(slot)] = *color;
     }
-    return slots;
+    return colors;
 }
 
-void CustomColorEntries::StoreSlots(const std::array<int32_t, 16>& slots)
+void CustomColorEntries::StoreSlots(const std::array<int32_t, 16>& colors)
 {
     for (int slot = 0; slot < 16; ++slot) {
-        const std::string entry = SlotName(slot) + "=" + ColorEntryValue(slots[static_cast<size_t>(slot)]);
+        const std::string entry = SlotName(slot) + "=" + ColorEntryValue(colors[static_cast<size_t>(slot)]);
         const int at = FindEntry(slot);
         if (at >= 0)
             entries_[static_cast<size_t>(at)] = entry;

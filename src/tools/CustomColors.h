@@ -26,7 +26,7 @@ public:
 
     // The dialog was confirmed: each slot is written into the first entry of
     // its name, or a new entry when there is none.
-    void StoreSlots(const std::array<int32_t, 16>& slots);
+    void StoreSlots(const std::array<int32_t, 16>& colors);
 
     const std::vector<std::string>& Entries() const { return entries_; }
 

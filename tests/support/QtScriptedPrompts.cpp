@@ -214,8 +214,10 @@ std::optional<QFont> ScriptedPrompts::Font(QWidget*, const QFont& initial)
     return step ? step->FontValue : std::nullopt;
 }
 
-std::optional<QColor> ScriptedPrompts::Color(QWidget*, const QColor& initial, QList<QColor>&)
+std::optional<QColor> ScriptedPrompts::Color(QWidget*, const QColor& initial,
+                                             QList<QColor>& customColors)
 {
+    lastCustomColors_ = customColors;
     const auto step = Take({PromptKind::Color, {}, initial.name(), PromptIcon::None,
                             PromptButtons::Ok, {}});
     return step ? step->ColorValue : std::nullopt;

@@ -54,6 +54,8 @@ public:
     const ShownPrompt& Last() const;
     // Texts of the messages shown, in order.
     QStringList Messages() const;
+    // The custom colours the last colour dialog was given; it hands them back unchanged.
+    const QList<QColor>& LastCustomColors() const { return lastCustomColors_; }
 
     PromptAnswer Message(QWidget* owner, const QString& caption, const QString& text,
                          PromptIcon icon, PromptButtons buttons) override;
@@ -86,6 +88,7 @@ private:
 
     std::deque<Step> steps_;
     std::vector<ShownPrompt> shown_;
+    QList<QColor> lastCustomColors_;
 };
 
 // A desktop that only records what it was asked to open.
