@@ -58,7 +58,7 @@ TAboutForm::TAboutForm(AppServices& services, QWidget* parent)
     panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
     panel->setLineWidth(2);
 
-    QLabel* logo = Picture("Image1", ProgramPicture(48), panel);
+    QLabel* logo = Picture("Image1", ProgramPicture(40), panel);
     QLabel* rosette = Picture("Image2", RosettePicture(32), panel);
     ApplicationTitle = new QLabel(panel);
     ApplicationTitle->setObjectName(QStringLiteral("ApplicationTitle"));
@@ -68,7 +68,7 @@ TAboutForm::TAboutForm(AppServices& services, QWidget* parent)
     Version = new QLabel(panel);
     Version->setObjectName(QStringLiteral("Version"));
 
-    Image3 = Picture("Image3", GlobePicture(56), panel);
+    Image3 = Picture("Image3", GlobePicture(48), panel);
     PortalLink = LinkLabel("PortalLink", Q(PortalCaption()), 1, panel);
 
     Credits = new QPlainTextEdit(panel);
@@ -80,13 +80,13 @@ TAboutForm::TAboutForm(AppServices& services, QWidget* parent)
     QPalette creditsPalette = Credits->palette();
     creditsPalette.setColor(QPalette::Base, palette().color(QPalette::Window));
     Credits->setPalette(creditsPalette);
+    Credits->document()->setDocumentMargin(2);
     Credits->setPlainText(QStringLiteral("Программа для проведения \n"
                                          "компьютерного тестирования.\n"
                                          "\n"
                                          "Разработчики Quilmo.\n"
-                                         "\n"
-                                         "Новые версии, справка и вопросы: ") +
-                          Q(SiteHostName()) + QStringLiteral(", ") + Q(ProjectEmail()));
+                                         "Новые версии и справка на сайте ") +
+                          Q(SiteHostName()));
 
     auto* top = new QHBoxLayout;
     top->addWidget(logo, 0, Qt::AlignTop);
@@ -106,7 +106,8 @@ TAboutForm::TAboutForm(AppServices& services, QWidget* parent)
     middle->addWidget(Credits, 1);
 
     auto* panelLayout = new QVBoxLayout(panel);
-    panelLayout->setContentsMargins(8, 8, 8, 6);
+    panelLayout->setContentsMargins(6, 6, 6, 4);
+    panelLayout->setSpacing(4);
     panelLayout->addLayout(top);
     panelLayout->addLayout(middle, 1);
 
