@@ -3,8 +3,9 @@ BUILD      ?= build
 BUILD_TYPE ?= Release
 CMAKE_FLAGS ?=
 JOBS       ?= $(shell nproc)
+PREFIX     ?= /usr/local
 
-.PHONY: all setup configure build test run bench install clean
+.PHONY: all setup configure build test run bench install deb clean
 
 all: build
 
@@ -25,6 +26,14 @@ run: build
 
 bench: build
 	@$(BUILD)/bench/quilmo_bench
+
+# The program, its help, icons, desktop entry and MIME package under $(PREFIX).
+install: build
+	@cmake --install $(BUILD) --prefix $(PREFIX)
+
+# A Debian package of the same, installing under /usr.
+deb: build
+	@cd $(BUILD) && cpack -G DEB
 
 clean:
 	@rm -rf $(BUILD)
