@@ -984,6 +984,13 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event)
             const auto* key = static_cast<QKeyEvent*>(event);
             FormKeyDown(key->key());
             FormKeyPress(key->text());
+            // A number box with the focus would pick the typed number as well
+            // and so move twice; the digit has already answered for it.
+            const QString text = key->text();
+            const bool digit = text.size() == 1 && text[0] >= QLatin1Char('1') && text[0] <= QLatin1Char('5');
+            if (digit && RunnerState == TRunnerState::TestRunning &&
+                std::find(ComboBoxVariant.begin(), ComboBoxVariant.end(), widget) != ComboBoxVariant.end())
+                return true;
         }
     }
     return QMainWindow::eventFilter(watched, event);
