@@ -7,9 +7,9 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFileInfo>
-#include <QImageReader>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QImageReader>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
@@ -32,10 +32,10 @@
 #include "app/QtConvert.h"
 #include "app/QtPictureBox.h"
 #include "app/TestInfoUnit.h"
+#include "model/FileIO.h"
 #include "model/InfoText.h"
 #include "model/TestLoader.h"
 #include "model/TextUtil.h"
-#include "model/FileIO.h"
 #include "runner/InputUserNameUnit.h"
 #include "runner/ResultReport.h"
 #include "runner/Scoring.h"
@@ -1379,7 +1379,8 @@ void TMainForm::TimerTimeTestTimer()
 
 void TMainForm::TimerTaskTimer()
 {
-    if (RunnerState != TRunnerState::TestRunning || CurrentTask < 0 ||
+    // A judged task's time has ended, even if a late tick still arrives.
+    if (RunnerState != TRunnerState::TestRunning || TaskJudged || CurrentTask < 0 ||
         CurrentTask >= static_cast<int32_t>(TaskSeconds.size())) {
         TimerTask->stop();
         return;

@@ -99,6 +99,27 @@ TEST_F(SessionNestingUnitTest, TimeOutBehindTheEducationFeedback)
     }
 }
 
+TEST_F(SessionNestingUnitTest, LateTaskTickBehindTheFeedbackNeitherCountsNorMovesOn)
+{
+    OpenTestFile(TestFileLines("Вложенность", {1, 0}, kTwoTasks));
+    form->Mode().ModeTimeLimit = 2;
+    form->Mode().TimeLimitTask = 1;
+    form->Mode().ModeEducation = 1;
+    Begin();
+    Press("2");  // wrong
+    prompts.ExpectMessage("Не правильно...   \r\nВерный ответ: 1;").During([&] {
+        form->TimerTaskTimer();  // no time-out message, no second task
+    });
+    Next();
+    EXPECT_EQ(form->findChild<QLabel*>("QuestionLabel")->text(), "Вопрос №2 из 2:");
+    EXPECT_EQ(form->CurrentTaskPosition(), 1);
+    prompts.ExpectMessage("Вы желаете остановить тест?", PromptAnswer::Yes);
+    prompts.ExpectMessage("Не правильно...   \r\nВерный ответ: 2;");
+    ExpectResultWindow();
+    form->MTEndClick();
+    EXPECT_EQ(form->Result().TimeMask, "0;0");
+}
+
 TEST_F(SessionNestingUnitTest, TimeOutBehindTheTaskTimeOutMessage)
 {
     // The menus offer one kind of limit at a time; switching behind the box is
