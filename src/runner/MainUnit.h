@@ -130,10 +130,8 @@ public:
     void WriteResultReport();
     void AppendLogLine(const std::string& text);
     TInputUserNameForm& InputUserNameForm() { return *InputUserNameWindow; }
-    TShowResultForm& ShowResultForm() { return *ShowResultWindow; }
     int32_t CurrentTaskPosition() const { return CurrentTask; }
     const TIntDynArray& SessionTaskOrder() const { return TaskOrder; }
-    const TIntDynArray& SessionVariantOrder() const { return VariantOrder; }
 
     QAction* Action(const char* objectName) const;
     QMenu* Menu(const char* objectName) const;
