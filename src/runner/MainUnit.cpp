@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QImageReader>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
@@ -22,7 +23,9 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <filesystem>
+#include <numeric>
 
 #include "app/HelpDocument.h"
 #include "app/LanguageFile.h"
@@ -31,9 +34,16 @@
 #include "app/QtConvert.h"
 #include "app/QtPictureBox.h"
 #include "app/TestInfoUnit.h"
+#include "model/FileIO.h"
 #include "model/InfoText.h"
 #include "model/TestLoader.h"
 #include "model/TextUtil.h"
+#include "runner/InputUserNameUnit.h"
+#include "runner/ResultReport.h"
+#include "runner/Scoring.h"
+#include "runner/SessionText.h"
+#include "runner/ShowQuestionImageUnit.h"
+#include "runner/ShowResultUnit.h"
 #include "tools/AboutUnit.h"
 #include "tools/AdditionConfigUnit.h"
 
@@ -79,6 +89,30 @@ void AddToColumn(QWidget* column, int row, QWidget* widget, Qt::Alignment align 
     static_cast<QGridLayout*>(column->layout())->addWidget(widget, row, 0, align);
 }
 
+// Freezes a window's painting for a scope, so that nobody sees a half-built
+// view; a nested freeze leaves the release to the outermost one.
+class PaintFreeze {
+public:
+    explicit PaintFreeze(QWidget* window) : window_(window), owner_(window->updatesEnabled())
+    {
+        if (owner_)
+            window_->setUpdatesEnabled(false);
+    }
+    ~PaintFreeze()
+    {
+        if (owner_) {
+            window_->setUpdatesEnabled(true);
+            window_->update();
+        }
+    }
+    PaintFreeze(const PaintFreeze&) = delete;
+    PaintFreeze& operator=(const PaintFreeze&) = delete;
+
+private:
+    QWidget* window_;
+    bool owner_;
+};
+
 }  // namespace
 
 TMainForm::TMainForm(AppServices& services, QWidget* parent)
@@ -92,6 +126,9 @@ TMainForm::TMainForm(AppServices& services, QWidget* parent)
     BuildMenus();
     BuildAnswerControlTable();
     TestInfoWindow = new TTestInfoForm(this);
+    InputUserNameWindow = new TInputUserNameForm(this);
+    ShowResultWindow = new TShowResultForm(this);
+    BuildSession();
 
     // Start-up: an empty runner with the settings of config.ini.
     SetState(TRunnerState::NoTest);
@@ -526,6 +563,16 @@ void TMainForm::DropFiles(const QStringList& fileNames)
 
 bool TMainForm::FormCloseQuery()
 {
+    if (RunnerState == TRunnerState::TestRunning) {
+        const uint64_t generation = SessionGeneration;
+        if (!Prompter.Ask(this, QStringLiteral("Внимание! Идет тест..."),
+                          QStringLiteral("Вы желаете выйти из программы во время теста?")))
+            return false;
+        // A time-out may have ended the session behind the question: then it
+        // has its report and was not interrupted.
+        if (SessionAlive(generation))
+            AppendLogLine(CloseLogLine(Services.platform.Now(), Info.Title));
+    }
     return true;
 }
 
@@ -534,6 +581,7 @@ void TMainForm::FormDestroy()
     if (Destroyed)
         return;
     Destroyed = true;
+    StopSession();
     ReleaseTasks();
     if (ModeConfig.SaveConfig == 1)
         SaveSettings();
@@ -660,15 +708,48 @@ void TMainForm::MTInfoClick()
     Prompter.ShowModal(*TestInfoWindow);
 }
 
-void TMainForm::MTBeginClick() {}
+void TMainForm::MTBeginClick()
+{
+    // F5 honours the menu's rule: only an open test with tasks can begin.
+    if (RunnerState != TRunnerState::TestOpen || TaskList.empty())
+        return;
+    BeginTest();
+}
 
-void TMainForm::DiscardSession() {}
+void TMainForm::DiscardSession()
+{
+    if (RunnerState != TRunnerState::TestRunning)
+        return;
+    StopSession();
+    SetState(TRunnerState::TestOpen);
+    StatusPanels[6]->clear();
+    StatusPanels[7]->clear();
+    ClearTaskView(SingleChoice);
+    ShowTaskImage({});
+    QuestionLabel->setText(QStringLiteral("Информация:"));
+    VariantLabel->setText(QStringLiteral("Выберите один из вариантов ответа:"));
+}
 
 void TMainForm::SendTestMessage(const std::string& /*text*/) {}
 
 void TMainForm::SendTestResult() {}
 
-void TMainForm::MTEndClick() {}
+void TMainForm::MTEndClick()
+{
+    if (RunnerState != TRunnerState::TestRunning)
+        return;
+    const uint64_t generation = SessionGeneration;
+    if (!Prompter.Ask(this, QStringLiteral("Внимание! Идет тест..."),
+                      QStringLiteral("Вы желаете остановить тест?")))
+        return;
+    if (!SessionAlive(generation))
+        return;
+    CheckAnswer();
+    if (!SessionAlive(generation))
+        return;
+    RunnerResult.EndMode = EndStopped;
+    EndTest();
+}
 
 bool TMainForm::SettingsItemEnabled(bool enabledWhileRunning) const
 {
@@ -847,7 +928,7 @@ void TMainForm::FormKeyDown(int key)
 
 void TMainForm::ClearTaskView(int type)
 {
-    setUpdatesEnabled(false);
+    PaintFreeze freeze(this);
     QuestionText->clear();
     for (QPlainTextEdit* text : VariantText)
         text->clear();
@@ -868,8 +949,6 @@ void TMainForm::ClearTaskView(int type)
     }
     RadioGroup->setExclusive(true);
     BitBtnGoCheck->setEnabled(false);
-    setUpdatesEnabled(true);
-    update();
 }
 
 // ---------------------------------------------------------------- events
@@ -916,10 +995,505 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event)
         auto* widget = static_cast<QWidget*>(watched);
         const bool first = widget == QApplication::focusWidget() ||
                            (QApplication::focusWidget() == nullptr && widget == this);
-        if (first && widget->window() == this)
-            FormKeyDown(static_cast<QKeyEvent*>(event)->key());
+        if (first && widget->window() == this) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            FormKeyDown(key->key());
+            FormKeyPress(key->text());
+            // A number box with the focus would pick the typed number as well
+            // and so move twice; the digit has already answered for it.
+            const QString text = key->text();
+            const bool digit = text.size() == 1 && text[0] >= QLatin1Char('1') && text[0] <= QLatin1Char('5');
+            if (digit && RunnerState == TRunnerState::TestRunning &&
+                std::find(ComboBoxVariant.begin(), ComboBoxVariant.end(), widget) != ComboBoxVariant.end())
+                return true;
+        }
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+// ---------------------------------------------------------------- the testing session
+
+void TMainForm::BuildSession()
+{
+    TimerTimeTest = new QTimer(this);
+    TimerTimeTest->setObjectName(QStringLiteral("TimerTimeTest"));
+    TimerTimeTest->setInterval(1000);
+    connect(TimerTimeTest, &QTimer::timeout, this, &TMainForm::TimerTimeTestTimer);
+    TimerTask = new QTimer(this);
+    TimerTask->setObjectName(QStringLiteral("TimerTask"));
+    TimerTask->setInterval(1000);
+    connect(TimerTask, &QTimer::timeout, this, &TMainForm::TimerTaskTimer);
+
+    connect(BitBtnGoCheck, &QPushButton::clicked, this, &TMainForm::BitBtnGoCheckClick);
+    BitBtnGoCheck->setAutoDefault(true);  // Enter confirms an answer, as the space bar does
+    connect(QuestionImage, &TPictureBox::clicked, this, &TMainForm::QuestionImageClick);
+    for (int r = 0; r < 5; ++r) {
+        connect(RadioButtonVariant[r], &QRadioButton::clicked, this, &TMainForm::VariantClick);
+        connect(CheckBoxVariant[r], &QCheckBox::clicked, this, &TMainForm::VariantClick);
+        connect(ComboBoxVariant[r], &QComboBox::activated, this, &TMainForm::VariantClick);
+    }
+}
+
+bool TMainForm::SessionAlive(uint64_t generation) const
+{
+    return RunnerState == TRunnerState::TestRunning && SessionGeneration == generation;
+}
+
+void TMainForm::StopSession()
+{
+    TimerTimeTest->stop();
+    TimerTask->stop();
+    ++SessionGeneration;
+    if (ImageWindow)
+        ImageWindow->reject();
+}
+
+const TTask* TMainForm::TaskOnDisplay() const
+{
+    if (RunnerState != TRunnerState::TestRunning || CurrentTask < 0 ||
+        CurrentTask >= static_cast<int32_t>(TaskOrder.size()))
+        return nullptr;
+    const int32_t index = TaskOrder[static_cast<size_t>(CurrentTask)];
+    if (index < 0 || index >= static_cast<int32_t>(TaskList.size()))
+        return nullptr;
+    return &TaskList[static_cast<size_t>(index)];
+}
+
+void TMainForm::BeginTest()
+{
+    if (RunnerState != TRunnerState::TestOpen || TaskList.empty())
+        return;
+    InputUserNameWindow->Prepare(
+        Services.platform.Now().Hour,
+        Q(LastUserName.empty() ? Configuration.DefaultUserName : LastUserName));
+    if (Prompter.ShowModal(*InputUserNameWindow) != QDialog::Accepted)
+        return;
+    if (RunnerState != TRunnerState::TestOpen || TaskList.empty())
+        return;
+    const std::string name = S(InputUserNameWindow->UserNameText());  // blanks are a name too
+    if (name.empty())
+        return;
+    LastUserName = name;
+
+    // Every per-task array is sized from the tasks themselves.
+    const auto count = static_cast<int32_t>(TaskList.size());
+    TaskOrder.resize(static_cast<size_t>(count));
+    std::iota(TaskOrder.begin(), TaskOrder.end(), 0);
+    TaskSeconds.assign(static_cast<size_t>(count), 0);
+    if (ModeConfig.OrderTaskNormal == 0)
+        ShuffleIndices(TaskOrder, Random, Services.platform.PerformanceCounter());
+    AnswerResults.assign(static_cast<size_t>(count), 0);
+    CurrentTask = 0;
+    VariantOrder.clear();
+    const uint64_t generation = ++SessionGeneration;
+
+    AppendLogLine(StartLogLine(Services.platform.Now(), Info.Title));
+    SendTestMessage("Начат тест");
+    if (SessionGeneration != generation || RunnerState != TRunnerState::TestOpen ||
+        TaskList.size() != static_cast<size_t>(count))
+        return;
+
+    StatusPanels[1]->setText(QString::number(count));
+    StatusPanels[4]->setText(Q(FormatHhNnSs(0)));
+    if (ModeConfig.ModeTimeLimit == 1)
+        StatusPanels[6]->setText(Q(FormatHhNnSs(ModeConfig.TimeLimitTest)));
+    CountAskProgressBar->setRange(0, count);
+    TestSeconds = 0;
+    QuestionLabel->setText(QStringLiteral("Вопрос:"));
+    TimerTimeTest->start();
+    SessionStart = Services.platform.Now();
+    SetState(TRunnerState::TestRunning);
+    ShowTask();
+}
+
+void TMainForm::ShowTask()
+{
+    const TTask* shown = TaskOnDisplay();
+    if (!shown)
+        return;
+    const TTask& task = *shown;
+    const uint64_t generation = SessionGeneration;
+    const int n = std::clamp<int32_t>(task.VariantCount, 0, 5);
+    const int type = task.TaskType;
+    QString imageMessage;
+    {
+        PaintFreeze freeze(this);
+        ClearTaskView(type);
+        TaskJudged = false;
+        QuestionLabel->setText(Q(QuestionCaption(CurrentTask + 1, static_cast<int>(TaskOrder.size()))));
+        QuestionText->setPlainText(FieldToWidget(task.Question));
+        QuestionText->setToolTip(Q(task.Prompt));  // an empty prompt shows no tooltip
+        imageMessage = LoadTaskImage(task.ImageFile);
+
+        VariantOrder.resize(static_cast<size_t>(n));
+        std::iota(VariantOrder.begin(), VariantOrder.end(), 0);
+        if (ModeConfig.OrderVariantNormal == 0)
+            ShuffleIndices(VariantOrder, Random, Services.platform.PerformanceCounter());
+        for (int r = 0; r < 5; ++r) {
+            if (r < n)
+                VariantText[r]->setPlainText(
+                    FieldToWidget(task.Variants[static_cast<size_t>(VariantOrder[static_cast<size_t>(r)])]));
+            VariantText[r]->setEnabled(r < n);
+        }
+
+        VariantLabel->setText(Q(VariantCaption(type, n)));
+        QStringList numbers;
+        for (int i = 1; i <= n; ++i)
+            numbers << QString::number(i);
+        for (int r = 0; r < n; ++r) {
+            switch (type) {
+            case SingleChoice:
+                RadioButtonVariant[r]->setEnabled(true);
+                break;
+            case MultipleChoice:
+                CheckBoxVariant[r]->setEnabled(true);
+                break;
+            case Ordering:
+                ComboBoxVariant[r]->clear();
+                ComboBoxVariant[r]->addItems(numbers);
+                ComboBoxVariant[r]->setCurrentIndex(-1);
+                ComboBoxVariant[r]->setEnabled(true);
+                break;
+            default:
+                break;
+            }
+        }
+        if (type >= SingleChoice && type <= Ordering)
+            SelectorColumns[type - 1]->setEnabled(true);
+        CountAskProgressBar->setValue(CurrentTask + 1);
+        BitBtnGoCheck->setEnabled(false);
+        StatusPanels[3]->setText(QString::number(CurrentTask + 1));
+        StatusPanels[5]->setText(Q(FormatNnSs(0)));
+        if (ModeConfig.ModeTimeLimit == 2)
+            StatusPanels[7]->setText(Q(FormatNnSs(ModeConfig.TimeLimitTask)));
+    }
+    // The picture's message comes once the task stands complete behind it.
+    if (!imageMessage.isEmpty()) {
+        Prompter.Notice(this, imageMessage);
+        if (!SessionAlive(generation))
+            return;
+    }
+    TimerTask->start();
+}
+
+void TMainForm::ShowTaskImage(const std::string& path)
+{
+    const QString message = LoadTaskImage(path);
+    if (!message.isEmpty())
+        Prompter.Notice(this, message);
+}
+
+QString TMainForm::LoadTaskImage(const std::string& path)
+{
+    auto hide = [this] {
+        QuestionImage->ClearPicture();
+        QuestionImage->setVisible(false);
+        QuestionImage->setEnabled(false);
+    };
+    if (path.empty()) {
+        hide();
+        return {};
+    }
+    if (!FileExists(path)) {
+        hide();
+        return QStringLiteral("Файл с изображением отсутствует!");
+    }
+    // The decoder follows the extension: bitmaps, icons, JPEG and GIF. A
+    // metafile or any other kind has none here.
+    const QString extension = QFileInfo(Q(path)).suffix().toLower();
+    QByteArray format;
+    if (extension == QLatin1String("bmp") || extension == QLatin1String("dib"))
+        format = "bmp";
+    else if (extension == QLatin1String("ico"))
+        format = "ico";
+    else if (extension == QLatin1String("jpg") || extension == QLatin1String("jpeg") ||
+             extension == QLatin1String("jpe") || extension == QLatin1String("jfif"))
+        format = "jpeg";
+    else if (extension == QLatin1String("gif"))
+        format = "gif";
+    QImage image;
+    if (!format.isEmpty()) {
+        QImageReader reader(Q(path), format);
+        reader.setDecideFormatFromContent(false);
+        image = reader.read();
+    }
+    if (image.isNull()) {
+        hide();
+        return QStringLiteral("Ошибка загрузки изображения!");
+    }
+    QuestionImage->SetPicture(QPixmap::fromImage(image));
+    QuestionImage->setVisible(true);
+    QuestionImage->setEnabled(true);
+    return {};
+}
+
+void TMainForm::QuestionImageClick()
+{
+    if (QuestionImage->isHidden() || !QuestionImage->HasPicture())
+        return;
+    TShowQuestionImageForm window(this);
+    window.SetPicture(QuestionImage->Picture());
+    ImageWindow = &window;
+    Prompter.ShowModal(window);
+    ImageWindow = nullptr;
+}
+
+void TMainForm::VariantClick()
+{
+    BitBtnGoCheck->setEnabled(true);
+    BitBtnGoCheck->setFocus();
+}
+
+void TMainForm::BitBtnGoCheckClick()
+{
+    if (RunnerState != TRunnerState::TestRunning)
+        return;
+    const uint64_t generation = SessionGeneration;
+    CheckAnswer();
+    if (!SessionAlive(generation))
+        return;  // a time-out behind the feedback has ended the session
+    if (CurrentTask < static_cast<int32_t>(TaskOrder.size()) - 1) {
+        ++CurrentTask;
+        ShowTask();
+    } else {
+        RunnerResult.EndMode = EndFinished;
+        EndTest();
+    }
+}
+
+TIntDynArray TMainForm::RowStates(const TTask& task) const
+{
+    const int n = std::clamp<int32_t>(task.VariantCount, 0, 5);
+    TIntDynArray states(static_cast<size_t>(n), 0);
+    for (int r = 0; r < n; ++r) {
+        switch (task.TaskType) {
+        case SingleChoice:
+            states[static_cast<size_t>(r)] = RadioButtonVariant[r]->isChecked() ? 1 : 0;
+            break;
+        case MultipleChoice:
+            states[static_cast<size_t>(r)] = CheckBoxVariant[r]->isChecked() ? 1 : 0;
+            break;
+        case Ordering:
+            states[static_cast<size_t>(r)] =
+                ComboBoxVariant[r]->currentIndex() < 0 ? 0 : ComboBoxVariant[r]->currentText().toInt();
+            break;
+        default:
+            break;
+        }
+    }
+    return states;
+}
+
+void TMainForm::SetRowBackground(int row, const QColor& colour)
+{
+    // Only the rows shown are coloured; a disabled row keeps its own grey.
+    QPalette pal = VariantText[row]->palette();
+    pal.setColor(QPalette::Active, QPalette::Base, colour);
+    pal.setColor(QPalette::Inactive, QPalette::Base, colour);
+    VariantText[row]->setPalette(pal);
+}
+
+void TMainForm::CheckAnswer()
+{
+    if (RunnerState != TRunnerState::TestRunning)
+        return;
+    TimerTask->stop();
+    const TTask* task = TaskOnDisplay();
+    // Judged once: a time-out firing behind the education feedback finds the
+    // task already judged.
+    if (!task || TaskJudged)
+        return;
+    TaskJudged = true;
+    const TIntDynArray states = RowStates(*task);
+    const bool right = JudgeTask(*task, VariantOrder, states);
+    AnswerResults[static_cast<size_t>(CurrentTask)] = right ? 1 : 0;
+    if (right || ModeConfig.ModeEducation != 1)
+        return;
+
+    const TEducationFeedback feedback = EducationFeedback(*task, VariantOrder, states);
+    const QColor normal = VariantText[0]->palette().color(QPalette::Base);
+    const QColor correct = WinColorToQColor(Configuration.ColorCorrectAnswer);
+    const QColor error = WinColorToQColor(Configuration.ColorErrorAnswer);
+    for (size_t r = 0; r < feedback.Rows.size(); ++r) {
+        const RowColour c = feedback.Rows[r];
+        if (c != RowColour::Normal)
+            SetRowBackground(static_cast<int>(r), c == RowColour::Correct ? correct : error);
+    }
+    Prompter.Message(this, QString::fromUtf8(kAppTitle), Q(feedback.Text), PromptIcon::Information,
+                     PromptButtons::Ok);
+    for (size_t r = 0; r < feedback.Rows.size(); ++r)
+        SetRowBackground(static_cast<int>(r), normal);
+}
+
+void TMainForm::EndTest()
+{
+    if (RunnerState != TRunnerState::TestRunning)
+        return;
+    SessionEnd = Services.platform.Now();
+    StopSession();
+    StatusPanels[6]->clear();
+    StatusPanels[7]->clear();
+    SetState(TRunnerState::TestOpen);
+    ClearTaskView(SingleChoice);
+    ShowTaskImage({});
+    QuestionLabel->setText(QStringLiteral("Результаты тестирования:"));
+    VariantLabel->setText(QStringLiteral("Выберите один из вариантов ответа:"));
+
+    TSessionFacts facts;
+    facts.CompName = Services.platform.ComputerName();
+    facts.CompUserName = Services.platform.AccountName();
+    facts.UserName = LastUserName;
+    facts.TestTitle = Info.Title;
+    facts.TestFile = Info.FileName;
+    facts.Marks = Info.Marks;
+    facts.FileCrc = Info.FileCrc;
+    facts.TaskOrder = TaskOrder;
+    facts.AnswerResults = AnswerResults;
+    facts.TaskSeconds = TaskSeconds;
+    facts.CurrentTask = CurrentTask;
+    facts.TestSeconds = TestSeconds;
+    facts.SessionStart = SessionStart;
+    facts.SessionEnd = SessionEnd;
+    FillTestResult(RunnerResult, facts);
+
+    ShowResultText();
+    WriteResultReport();
+    SendTestResult();
+    ShowResultWindow->Fill(RunnerResult);
+    Prompter.ShowModal(*ShowResultWindow);
+}
+
+void TMainForm::TimerTimeTestTimer()
+{
+    if (RunnerState != TRunnerState::TestRunning) {
+        TimerTimeTest->stop();
+        return;
+    }
+    ++TestSeconds;
+    {
+        PaintFreeze freeze(this);
+        StatusPanels[4]->setText(Q(FormatHhNnSs(TestSeconds)));
+    }
+    if (ModeConfig.ModeTimeLimit != 1)
+        return;
+    StatusPanels[6]->setText(Q(FormatHhNnSs(int64_t(ModeConfig.TimeLimitTest) - TestSeconds)));
+    if (TestSeconds < ModeConfig.TimeLimitTest)
+        return;
+    TimerTimeTest->stop();
+    const uint64_t generation = SessionGeneration;
+    CheckAnswer();
+    if (!SessionAlive(generation))
+        return;
+    Prompter.Message(this, kCaptionAttention, QStringLiteral("Время теста вышло!"), PromptIcon::None,
+                     PromptButtons::Ok);
+    if (!SessionAlive(generation))
+        return;
+    RunnerResult.EndMode = EndTimeout;
+    EndTest();
+}
+
+void TMainForm::TimerTaskTimer()
+{
+    // A judged task's time has ended, even if a late tick still arrives.
+    if (RunnerState != TRunnerState::TestRunning || TaskJudged || CurrentTask < 0 ||
+        CurrentTask >= static_cast<int32_t>(TaskSeconds.size())) {
+        TimerTask->stop();
+        return;
+    }
+    int32_t& seconds = TaskSeconds[static_cast<size_t>(CurrentTask)];
+    ++seconds;
+    {
+        PaintFreeze freeze(this);
+        StatusPanels[5]->setText(Q(FormatNnSs(seconds)));
+    }
+    if (ModeConfig.ModeTimeLimit != 2)
+        return;
+    StatusPanels[7]->setText(Q(FormatNnSs(int64_t(ModeConfig.TimeLimitTask) - seconds)));
+    if (seconds < ModeConfig.TimeLimitTask)
+        return;
+    TimerTask->stop();  // stopped before its box, so it cannot fire twice for one task
+    const uint64_t generation = SessionGeneration;
+    Prompter.Notice(this, QStringLiteral("Время обдумывания вопроса вышло!"));
+    if (!SessionAlive(generation))
+        return;
+    BitBtnGoCheckClick();  // whether or not the button is enabled
+}
+
+void TMainForm::FormKeyPress(const QString& text)
+{
+    if (RunnerState != TRunnerState::TestRunning || text.size() != 1)
+        return;
+    const QChar c = text.at(0);
+    if (c == QLatin1Char('=')) {
+        if (!Services.desktop.StartCalculator())
+            Prompter.Notice(this, QStringLiteral("Ошибка запуска Калькулятора"));
+        return;
+    }
+    if (c < QLatin1Char('1') || c > QLatin1Char('5'))
+        return;
+    const TTask* task = TaskOnDisplay();
+    if (!task)
+        return;
+    const int r = c.unicode() - '1';
+    // Only an enabled selector answers, so digits above the variants do nothing.
+    switch (task->TaskType) {
+    case SingleChoice: {
+        QRadioButton* radio = RadioButtonVariant[r];
+        if (!radio->isEnabled() || radio->isChecked())
+            return;
+        radio->setChecked(true);
+        break;
+    }
+    case MultipleChoice: {
+        QCheckBox* box = CheckBoxVariant[r];
+        if (!box->isEnabled())
+            return;
+        box->setChecked(!box->isChecked());
+        break;
+    }
+    case Ordering: {
+        QComboBox* box = ComboBoxVariant[r];
+        if (!box->isEnabled())
+            return;
+        box->setCurrentIndex(NextOrderChoice(box->currentIndex() + 1, box->count()) - 1);
+        break;
+    }
+    default:
+        return;
+    }
+    VariantClick();
+}
+
+void TMainForm::ShowResultText()
+{
+    ShowInformation(LearnerText(RunnerResult));
+}
+
+void TMainForm::ReportLogError(const std::string& text)
+{
+    // The result is still shown and sent: the log is only one of its ways.
+    Prompter.Message(this, QString::fromUtf8(kAppTitle), Q(text), PromptIcon::Error,
+                     PromptButtons::Ok);
+}
+
+void TMainForm::WriteResultReport()
+{
+    if (ModeConfig.SaveResult != 1)
+        return;
+    const Status written =
+        AppendLogLines(ReportLogPath(Services.ProgramDir, Configuration.DirForResult),
+                       ReportBlock(RunnerResult, Services.platform.Now()));
+    if (!written)
+        ReportLogError(written.error().Message);
+}
+
+void TMainForm::AppendLogLine(const std::string& text)
+{
+    if (ModeConfig.SaveResult != 1)
+        return;
+    const Status written = AppendLogLines(LineLogPath(Services.ProgramDir), {text});
+    if (!written)
+        ReportLogError(written.error().Message);
 }
 
 }  // namespace quilmo

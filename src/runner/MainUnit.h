@@ -18,6 +18,7 @@ class QActionGroup;
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
+class QDialog;
 class QLabel;
 class QMenu;
 class QPlainTextEdit;
@@ -26,11 +27,14 @@ class QPushButton;
 class QRadioButton;
 class QSplitter;
 class QTextEdit;
+class QTimer;
 
 
 namespace quilmo {
 
+class TInputUserNameForm;
 class TPictureBox;
+class TShowResultForm;
 class TTestInfoForm;
 
 class TMainForm : public QMainWindow {
@@ -107,6 +111,28 @@ public:
     // The runner's result of the last finished session.
     const TTestResult& Result() const { return RunnerResult; }
 
+    // The testing session: from the name prompt to the result window.
+    void BeginTest();
+    void ShowTask();
+    // Shows or hides the question's picture; a missing or unreadable file says so.
+    void ShowTaskImage(const std::string& path);
+    void BitBtnGoCheckClick();
+    void VariantClick();
+    void QuestionImageClick();
+    void CheckAnswer();
+    void EndTest();
+    // The session timer and the task timer, one tick each.
+    void TimerTimeTestTimer();
+    void TimerTaskTimer();
+    // A key the window sees before its controls: digits answer, "=" starts a calculator.
+    void FormKeyPress(const QString& text);
+    void ShowResultText();
+    void WriteResultReport();
+    void AppendLogLine(const std::string& text);
+    TInputUserNameForm& InputUserNameForm() { return *InputUserNameWindow; }
+    int32_t CurrentTaskPosition() const { return CurrentTask; }
+    const TIntDynArray& SessionTaskOrder() const { return TaskOrder; }
+
     QAction* Action(const char* objectName) const;
     QMenu* Menu(const char* objectName) const;
 
@@ -177,6 +203,38 @@ private:
     std::array<QWidget*, 3> SelectorColumns{};
 
     QAction* ModulesMenuAction = nullptr;  // the menu bar entry of "Модули"
+
+    // The testing session.
+    void BuildSession();
+    // True while the session that had this generation is still running: what
+    // every operation checks after a modal box of its session returns.
+    bool SessionAlive(uint64_t generation) const;
+    // Stops the timers and makes every open box of the session powerless.
+    void StopSession();
+    // Loads the picture into the picture control; returns the message to show, if any.
+    QString LoadTaskImage(const std::string& path);
+    // The selector states of the rows shown: checked 1 / 0, or the number chosen.
+    TIntDynArray RowStates(const TTask& task) const;
+    void SetRowBackground(int row, const QColor& colour);
+    const TTask* TaskOnDisplay() const;
+    void ReportLogError(const std::string& text);
+
+    std::string LastUserName;
+    TIntDynArray TaskOrder;      // position -> index in the task list
+    int32_t CurrentTask = 0;
+    TIntDynArray VariantOrder;   // row -> variant index of the task on display
+    TIntDynArray AnswerResults;  // position -> 1 right, 0 otherwise
+    TIntDynArray TaskSeconds;    // position -> seconds on display
+    int32_t TestSeconds = 0;
+    TDateTime SessionStart;
+    TDateTime SessionEnd;
+    uint64_t SessionGeneration = 0;  // moves on when a session begins and ends
+    bool TaskJudged = false;         // the task on display has been judged
+    QTimer* TimerTimeTest = nullptr;
+    QTimer* TimerTask = nullptr;
+    TInputUserNameForm* InputUserNameWindow = nullptr;
+    TShowResultForm* ShowResultWindow = nullptr;
+    QDialog* ImageWindow = nullptr;  // the picture window while it is open
 };
 
 }  // namespace quilmo
