@@ -42,6 +42,9 @@ struct OpenTestResult {
     uint8_t Locked = 0;
     std::string TempDir;   // a check test's picture folder, when Loaded
     uint32_t FileCrc = 0;  // when the outcome is LoadFailed or Loaded
+    // The system's text when a picture folder made for a failed load could not
+    // be deleted again; "" otherwise.
+    std::string CleanupError;
 };
 
 // Reads and parses the file named by path. On every path but Loaded, a

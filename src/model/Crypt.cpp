@@ -1,0 +1,87 @@
+#include "model/Crypt.h"
+
+#include <array>
+#include <cstring>
+#include <optional>
+
+#include "model/Cp1251.h"
+#include "model/TextUtil.h"
+
+namespace quilmo {
+
+namespace {
+
+// The three digits of every byte value, padded to four for whole-word copies.
+struct DigitTable {
+    std::array<std::array<char, 4>, 256> Digits{};
+    constexpr DigitTable()
+    {
+        for (int v = 0; v < 256; ++v)
+            Digits[v] = {char('0' + v / 100), char('0' + v / 10 % 10), char('0' + v % 10), 0};
+    }
+};
+constexpr DigitTable kDigits;
+
+// A group that is not three plain digits: the reader's integer rules (an
+// optional sign) decide; nullopt when it is no number at all.
+std::optional<int32_t> SlowGroup(std::string_view group)
+{
+    return ParseInt32(group);
+}
+
+}  // namespace
+
+std::string TCrypt::Encipher(std::string_view text, std::string_view key)
+{
+    const size_t n = text.size();
+    // One spare byte: each group is written as four and overlapped by the next.
+    std::string out(3 * n + 1, '\0');
+    char* dst = out.data();
+    const auto* src = reinterpret_cast<const unsigned char*>(text.data());
+    const auto* k = reinterpret_cast<const unsigned char*>(key.data());
+    const size_t klen = key.size();
+    if (klen == 0) {
+        for (size_t i = 0; i < n; ++i, dst += 3)
+            std::memcpy(dst, kDigits.Digits[src[i]].data(), 4);
+    } else {
+        size_t ki = 0;
+        for (size_t i = 0; i < n; ++i, dst += 3) {
+            std::memcpy(dst, kDigits.Digits[src[i] ^ k[ki]].data(), 4);
+            if (++ki == klen)
+                ki = 0;
+        }
+    }
+    out.resize(3 * n);
+    return out;
+}
+
+std::string TCrypt::Decipher(std::string_view digits, std::string_view key)
+{
+    const size_t groups = digits.size() / 3;
+    std::string out(groups, '\0');
+    const auto* src = reinterpret_cast<const unsigned char*>(digits.data());
+    const auto* k = reinterpret_cast<const unsigned char*>(key.data());
+    const size_t klen = key.size();
+    size_t ki = 0;
+    for (size_t i = 0; i < groups; ++i, src += 3) {
+        const unsigned d0 = src[0] - unsigned('0');
+        const unsigned d1 = src[1] - unsigned('0');
+        const unsigned d2 = src[2] - unsigned('0');
+        unsigned v;
+        if (d0 < 10 && d1 < 10 && d2 < 10) {
+            v = d0 * 100 + d1 * 10 + d2;
+        } else {
+            const auto parsed = SlowGroup(std::string_view(reinterpret_cast<const char*>(src), 3));
+            if (!parsed)
+                return Utf8ToCp1251(kCipherError);
+            v = static_cast<unsigned>(*parsed);
+        }
+        const unsigned kb = klen ? k[ki] : 0u;
+        out[i] = static_cast<char>((v ^ kb) & 0xFF);
+        if (klen && ++ki == klen)
+            ki = 0;
+    }
+    return out;
+}
+
+}  // namespace quilmo
