@@ -104,7 +104,8 @@ OpenTestResult OpenTestFile(const std::string& path, TRandom& random,
     auto parsed = ParseTestText(std::move(*lines), options);
     if (!parsed)
         return failed(parsed.error().Message);
-    ApplyRandomSubset(*parsed, random);
+    if (environment.DrawSubset)
+        ApplyRandomSubset(*parsed, random);
     result.Test = std::move(*parsed);
     result.TempDir = madeFolder;
     result.Locked = locked;

@@ -28,6 +28,9 @@ struct OpenTestEnvironment {
     std::string TempBase;
     // A fresh "{GUID}" for each check-test folder.
     std::function<std::string()> NewGuid;
+    // false keeps all T tasks of a "T (M)" file (SubsetCount still says M):
+    // for converting a test rather than running it.
+    bool DrawSubset = true;
 };
 
 struct OpenTestResult {
