@@ -22,13 +22,6 @@ struct DigitTable {
 };
 constexpr DigitTable kDigits;
 
-// A group that is not three plain digits: the reader's integer rules (an
-// optional sign) decide; nullopt when it is no number at all.
-std::optional<int32_t> SlowGroup(std::string_view group)
-{
-    return ParseInt32(group);
-}
-
 }  // namespace
 
 std::string TCrypt::Encipher(std::string_view text, std::string_view key)
@@ -60,25 +53,24 @@ std::string TCrypt::Decipher(std::string_view digits, std::string_view key)
     const size_t groups = digits.size() / 3;
     std::string out(groups, '\0');
     const auto* src = reinterpret_cast<const unsigned char*>(digits.data());
-    const auto* k = reinterpret_cast<const unsigned char*>(key.data());
-    const size_t klen = key.size();
+    static constexpr unsigned char kNoKey = 0;
+    const auto* k = key.empty() ? &kNoKey : reinterpret_cast<const unsigned char*>(key.data());
+    const size_t klen = key.empty() ? 1 : key.size();
     size_t ki = 0;
     for (size_t i = 0; i < groups; ++i, src += 3) {
         const unsigned d0 = src[0] - unsigned('0');
         const unsigned d1 = src[1] - unsigned('0');
         const unsigned d2 = src[2] - unsigned('0');
-        unsigned v;
-        if (d0 < 10 && d1 < 10 && d2 < 10) {
-            v = d0 * 100 + d1 * 10 + d2;
-        } else {
-            const auto parsed = SlowGroup(std::string_view(reinterpret_cast<const char*>(src), 3));
+        unsigned v = d0 * 100 + d1 * 10 + d2;
+        if ((d0 > 9) | (d1 > 9) | (d2 > 9)) [[unlikely]] {
+            // Not three plain digits: the integer rules (an optional sign) decide.
+            const auto parsed = ParseInt32(std::string_view(reinterpret_cast<const char*>(src), 3));
             if (!parsed)
                 return Utf8ToCp1251(kCipherError);
             v = static_cast<unsigned>(*parsed);
         }
-        const unsigned kb = klen ? k[ki] : 0u;
-        out[i] = static_cast<char>((v ^ kb) & 0xFF);
-        if (klen && ++ki == klen)
+        out[i] = static_cast<char>((v ^ k[ki]) & 0xFF);
+        if (++ki == klen)
             ki = 0;
     }
     return out;
