@@ -23,6 +23,8 @@ namespace quilmo {
 namespace {
 
 constexpr size_t kChunk = size_t(256) << 10;
+// The deciphered text may be as large as a text test file may be.
+constexpr uint64_t kMaxTextBytes = uint64_t(256) << 20;
 
 // Closes a descriptor when it goes out of scope.
 class FileHandle {
@@ -398,19 +400,29 @@ CheckTestReadResult ReadCheckTest(const std::string& path,
 
     int32_t length = 0;
     if (!body.Read(&result.Locked, 1) || !body.ReadInt32(length) || length < 0 ||
-        uint64_t(length) > body.Remaining())
+        uint64_t(length) > body.Remaining() || uint64_t(length) / 3 > kMaxTextBytes)
         return result;
-    // Grown as the bytes arrive, so a length the stream does not back costs nothing.
-    std::string enciphered;
+    // Deciphered piece by piece as the digits arrive, so a length the stream
+    // does not back costs nothing and the digits are never held whole. Each
+    // piece is whole turns of the key, so every piece starts at its first byte.
+    constexpr size_t kPiece = 3 * kCheckTestKey.size() * 1024;
+    std::string digits;
+    bool numbers = true;
     for (size_t have = 0; have < size_t(length);) {
-        const size_t step = std::min<size_t>(size_t(length) - have, kChunk);
-        enciphered.resize(have + step);
-        if (!body.Read(enciphered.data() + have, step))
+        const size_t step = std::min<size_t>(size_t(length) - have, kPiece);
+        digits.resize(step);
+        if (!body.Read(digits.data(), step))
             return result;
+        if (numbers) {
+            if (auto piece = TCrypt::TryDecipher(digits, kCheckTestKey))
+                result.Text += *piece;
+            else
+                numbers = false;
+        }
         have += step;
     }
-    result.Text = TCrypt::Decipher(enciphered, kCheckTestKey);
-    std::string().swap(enciphered);
+    if (!numbers)
+        result.Text = Utf8ToCp1251(kCipherError);
 
     int32_t count = 0;
     // Each entry needs at least its two lengths.

@@ -50,6 +50,12 @@ std::string TCrypt::Encipher(std::string_view text, std::string_view key)
 
 std::string TCrypt::Decipher(std::string_view digits, std::string_view key)
 {
+    auto text = TryDecipher(digits, key);
+    return text ? std::move(*text) : Utf8ToCp1251(kCipherError);
+}
+
+std::optional<std::string> TCrypt::TryDecipher(std::string_view digits, std::string_view key)
+{
     const size_t groups = digits.size() / 3;
     std::string out(groups, '\0');
     const auto* src = reinterpret_cast<const unsigned char*>(digits.data());
@@ -66,7 +72,7 @@ std::string TCrypt::Decipher(std::string_view digits, std::string_view key)
             // Not three plain digits: the integer rules (an optional sign) decide.
             const auto parsed = ParseInt32(std::string_view(reinterpret_cast<const char*>(src), 3));
             if (!parsed)
-                return Utf8ToCp1251(kCipherError);
+                return std::nullopt;
             v = static_cast<unsigned>(*parsed);
         }
         out[i] = static_cast<char>((v ^ k[ki]) & 0xFF);

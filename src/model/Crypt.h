@@ -2,6 +2,7 @@
 // The byte cipher of enciphered tests: XOR with a repeating key, each result
 // byte written as three decimal digits.
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -29,6 +30,8 @@ public:
     // 256; a last group of one or two characters is ignored. When a group is
     // not a number the result is kCipherError in Windows-1251.
     static std::string Decipher(std::string_view digits, std::string_view key);
+    // The same, but nullopt where Decipher gives the error text.
+    static std::optional<std::string> TryDecipher(std::string_view digits, std::string_view key);
 };
 
 }  // namespace quilmo

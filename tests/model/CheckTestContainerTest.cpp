@@ -311,6 +311,36 @@ TEST_F(CheckTestContainerTest, ABodyThatInflatesBeyondTheLimitIsRefused)
     EXPECT_EQ(fs::file_size(temp + "/{BIG}/zeros.bmp"), 4u << 20);
 }
 
+TEST_F(CheckTestContainerTest, ALongTextIsDecipheredWholeAndOneBadGroupAnywhereSpoilsIt)
+{
+    // About 480 KB of digits: more than one piece of the reader.
+    std::vector<std::string> lines = {"Длинный", "", "3000", "--------", "1", "--------", "1"};
+    for (int k = 1; k <= 3000; ++k)
+        lines.insert(lines.end(), {"----" + std::to_string(k) + "----", "Вопрос номер " + std::to_string(k),
+                                   "", "", "1", "Да", "Нет", "", "", ""});
+    lines.push_back("----------конец---------");
+    const std::string text = Cp1251Text(lines);
+    const std::string digits = testing::HandEncipher(text, testing::kHandCheckTestKey);
+    ASSERT_GT(digits.size(), 400000u);
+    const auto container = [](const std::string& d) {
+        HandBody body;
+        body.Mode(1, 1, 0, 1, 0, 0, 0, 0, 300, 30).U8(0).I32(int32_t(d.size())).Raw(d).I32(0);
+        return HandContainer(body);
+    };
+
+    const OpenTestResult good = Open(Write(container(digits)));
+    ASSERT_EQ(good.Outcome, OpenOutcome::Loaded);
+    ASSERT_EQ(good.Test.Tasks.size(), 3000u);
+    EXPECT_EQ(good.Test.Tasks[2999].Question, "Вопрос номер 3000");
+
+    std::string spoiled = digits;
+    spoiled[digits.size() - 100] = 'x';
+    const OpenTestResult bad = Open(Write(container(spoiled)));
+    EXPECT_EQ(bad.Outcome, OpenOutcome::LoadFailed);
+    EXPECT_TRUE(bad.Mode.has_value());
+    EXPECT_TRUE(Entries(temp).size() == 1u);  // only the good one's folder
+}
+
 TEST_F(CheckTestContainerTest, ADuplicateNameReplacesTheEarlierFile)
 {
     HandBody body;
