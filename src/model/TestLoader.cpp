@@ -1,8 +1,10 @@
 #include "model/TestLoader.h"
 
+#include "model/CheckTestContainer.h"
 #include "model/Checksum.h"
 #include "model/Cp1251.h"
 #include "model/FileIO.h"
+#include "model/LegacyContainer.h"
 #include "model/PicturePath.h"
 #include "model/TextUtil.h"
 
@@ -37,7 +39,7 @@ std::string UpperExtension(const std::string& path)
 }
 
 OpenTestResult OpenTestFile(const std::string& path, TRandom& random,
-                            const OpenTestEnvironment& /*environment*/)
+                            const OpenTestEnvironment& environment)
 {
     OpenTestResult result;
     if (path.empty() || !FileExists(path))
@@ -49,8 +51,43 @@ OpenTestResult OpenTestFile(const std::string& path, TRandom& random,
     const std::string ext = UpperExtension(path);
     std::string pictureDir = result.FileDir;
     Expected<std::vector<std::string>> lines = Error{kLoadError};
+    // A picture folder made for this file, deleted again unless the load succeeds.
+    std::string madeFolder;
+    uint8_t locked = 0;
+    const auto failed = [&](std::string message) {
+        result.Outcome = OpenOutcome::LoadFailed;
+        result.Message = std::move(message);
+        if (!madeFolder.empty())
+            if (auto deleted = DeleteFolderRecursively(madeFolder); !deleted)
+                result.CleanupError = deleted.error().Message;
+        return result;
+    };
+
     if (ext == ".TXT" || ext == ".TST") {
         lines = ReadTextLines(path);
+    } else if (ext == ".STST") {
+        lines = ReadLegacyContainer(path);
+        if (!lines)
+            lines = Error{kLoadError};
+    } else if (ext == ".EST") {
+        const auto makeFolder = [&]() -> Expected<std::string> {
+            if (!environment.NewGuid)
+                return Error{kLoadError};
+            return MakeCheckTestFolder(environment.TempBase, result.FileDir, environment.NewGuid());
+        };
+        CheckTestReadResult container = ReadCheckTest(path, makeFolder);
+        if (container.Status == CheckTestStatus::WrongSignature) {
+            result.Outcome = OpenOutcome::WrongSignature;
+            result.Message = kWrongSignature;
+            return result;
+        }
+        result.Mode = container.Mode;
+        madeFolder = container.Folder;
+        if (container.Status == CheckTestStatus::Read) {
+            lines = SplitLines(Cp1251ToUtf8(container.Text));
+            pictureDir = container.Folder;
+            locked = container.Locked;
+        }
     } else {
         result.Outcome = OpenOutcome::WrongExtension;
         result.Message = kWrongFileType;
@@ -58,23 +95,20 @@ OpenTestResult OpenTestFile(const std::string& path, TRandom& random,
     }
 
     result.FileCrc = FileChecksum(path);
-    if (!lines) {
-        result.Outcome = OpenOutcome::LoadFailed;
-        result.Message = lines.error().Message;
-        return result;
-    }
+    if (!lines)
+        return failed(lines.error().Message);
 
     TextTestReadOptions options;
     options.PictureDir = pictureDir;
     options.CountRule = CountLineRule::WithSubset;
-    auto parsed = ParseTestText(*lines, options);
-    if (!parsed) {
-        result.Outcome = OpenOutcome::LoadFailed;
-        result.Message = parsed.error().Message;
-        return result;
-    }
-    ApplyRandomSubset(*parsed, random);
+    auto parsed = ParseTestText(std::move(*lines), options);
+    if (!parsed)
+        return failed(parsed.error().Message);
+    if (environment.DrawSubset)
+        ApplyRandomSubset(*parsed, random);
     result.Test = std::move(*parsed);
+    result.TempDir = madeFolder;
+    result.Locked = locked;
     result.Outcome = OpenOutcome::Loaded;
     return result;
 }

@@ -28,6 +28,9 @@ struct OpenTestEnvironment {
     std::string TempBase;
     // A fresh "{GUID}" for each check-test folder.
     std::function<std::string()> NewGuid;
+    // false keeps all T tasks of a "T (M)" file (SubsetCount still says M):
+    // for converting a test rather than running it.
+    bool DrawSubset = true;
 };
 
 struct OpenTestResult {
@@ -42,6 +45,9 @@ struct OpenTestResult {
     uint8_t Locked = 0;
     std::string TempDir;   // a check test's picture folder, when Loaded
     uint32_t FileCrc = 0;  // when the outcome is LoadFailed or Loaded
+    // The system's text when a picture folder made for a failed load could not
+    // be deleted again; "" otherwise.
+    std::string CleanupError;
 };
 
 // Reads and parses the file named by path. On every path but Loaded, a

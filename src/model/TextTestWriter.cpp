@@ -134,4 +134,9 @@ TextTestWriteResult WriteTestText(const TTestInfo& info, const std::vector<TTask
     return result;
 }
 
+std::string MissingPictureText(const std::string& path)
+{
+    return "Файла: \"" + path + "\" не существует.";
+}
+
 }  // namespace quilmo

@@ -25,4 +25,8 @@ struct TextTestWriteResult {
 // listed in MissingPictures (the caller tells the user).
 TextTestWriteResult WriteTestText(const TTestInfo& info, const std::vector<TTask>& tasks);
 
+// What the user is told about a picture dropped because it is missing:
+// "Файла: "path" не существует." (caption "Внимание!", information icon).
+std::string MissingPictureText(const std::string& path);
+
 }  // namespace quilmo

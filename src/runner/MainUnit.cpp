@@ -34,8 +34,11 @@
 #include "app/QtConvert.h"
 #include "app/QtPictureBox.h"
 #include "app/TestInfoUnit.h"
+#include "model/CheckTestContainer.h"
+#include "model/Cp1251.h"
 #include "model/FileIO.h"
 #include "model/InfoText.h"
+#include "model/PicturePath.h"
 #include "model/TestLoader.h"
 #include "model/TextUtil.h"
 #include "runner/InputUserNameUnit.h"
@@ -46,6 +49,7 @@
 #include "runner/ShowResultUnit.h"
 #include "tools/AboutUnit.h"
 #include "tools/AdditionConfigUnit.h"
+#include "tools/EncryptUnit.h"
 
 namespace quilmo {
 
@@ -395,7 +399,7 @@ void TMainForm::BuildMenus()
     item(modules, "MMEncrypt", "Шифратор...", &TMainForm::MMEncryptClick, QKeySequence(Qt::Key_F3));
     item(modules, "MMEditor", "Редактор...", &TMainForm::MMEditorClick, QKeySequence(Qt::Key_F4));
     // Each module's item comes alive with its window.
-    for (const char* name : {"MMServer", "MMEncrypt", "MMEditor"})
+    for (const char* name : {"MMServer", "MMEditor"})
         Action(name)->setEnabled(false);
 
     QMenu* help = menu(bar, "MHelp", "Справка");
@@ -467,15 +471,7 @@ void TMainForm::ClearTestInformation()
     Info.Title.clear();
     Info.TaskCount = 0;
     std::fill(Info.Marks.begin(), Info.Marks.end(), 0);
-    if (!Info.TempDir.empty()) {
-        std::error_code ec;
-        if (std::filesystem::exists(Info.TempDir, ec)) {
-            std::filesystem::remove_all(Info.TempDir, ec);
-            if (ec)
-                Prompter.Message(nullptr, QString::fromUtf8(kAppTitle), Q(ec.message()),
-                                 PromptIcon::Error, PromptButtons::Ok);
-        }
-    }
+    DeleteTempFolder(Info.TempDir);
     Info.TempDir.clear();
     Info.Locked = 0;
 }
@@ -512,6 +508,8 @@ void TMainForm::ApplyOpenResult(OpenTestResult& result)
         return;
     case OpenOutcome::LoadFailed:
         ClearTestInformation();
+        if (!result.CleanupError.empty())
+            ShowDeleteError(result.CleanupError);
         Prompter.LoadError(this, Q(result.Message));
         Info.FileCrc = result.FileCrc;
         return;
@@ -521,10 +519,8 @@ void TMainForm::ApplyOpenResult(OpenTestResult& result)
 
     // A check test opened over another keeps no stale picture folder.
     const std::string oldTempDir = Info.TempDir;
-    if (!oldTempDir.empty() && oldTempDir != result.TempDir) {
-        std::error_code ec;
-        std::filesystem::remove_all(oldTempDir, ec);
-    }
+    if (!oldTempDir.empty() && oldTempDir != result.TempDir)
+        DeleteTempFolder(oldTempDir);
     ParsedTest& test = result.Test;
     Info.TempDir = result.TempDir;
     Info.Title = test.Title;
@@ -676,6 +672,18 @@ void TMainForm::MFSaveAsClick()
 {
     if (!CanSaveAs())
         return;
+    FileDialogSpec spec;
+    spec.Title = QStringLiteral("Сохранить как");
+    spec.Filter = QStringLiteral("Проверочный тест (*.EST)|*.EST|Текстовый файл (*.TXT)|*.TXT");
+    spec.DefaultExtension = QStringLiteral("EST");
+    spec.OverwritePrompt = true;
+    const auto chosen = Prompter.SaveFile(this, spec);
+    if (!chosen)
+        return;
+    if (chosen->FilterIndex == 2)
+        WriteTextTest(chosen->Path);
+    else
+        WriteCheckTest(chosen->Path);
 }
 
 void TMainForm::MFCloseClick()
@@ -902,7 +910,11 @@ void TMainForm::MCLoadConfigNowClick()
 
 void TMainForm::MMServerClick() {}
 
-void TMainForm::MMEncryptClick() {}
+void TMainForm::MMEncryptClick()
+{
+    TEncryptForm form(Services, this);
+    Prompter.ShowModal(form);
+}
 
 void TMainForm::MMEditorClick() {}
 
@@ -922,6 +934,77 @@ void TMainForm::FormKeyDown(int key)
 {
     if (key == Qt::Key_F7)
         ModulesMenuAction->setVisible(!ModulesMenuAction->isVisible());
+}
+
+// ---------------------------------------------------------------- save as and check tests
+
+void TMainForm::ShowDeleteError(const std::string& text)
+{
+    // No owner and the system's own caption: the folder is not the window's business.
+    Prompter.Message(nullptr, QStringLiteral("Ошибка"), Q(text), PromptIcon::None, PromptButtons::Ok);
+}
+
+void TMainForm::DeleteTempFolder(const std::string& path)
+{
+    if (path.empty())
+        return;
+    if (const Status deleted = DeleteFolderRecursively(path); !deleted)
+        ShowDeleteError(deleted.error().Message);
+}
+
+TextTestWriteResult TMainForm::BuildTestText()
+{
+    TextTestWriteResult text = WriteTestText(Info, TaskList);
+    for (const std::string& missing : text.MissingPictures)
+        Prompter.Message(this, kCaptionAttention, Q(MissingPictureText(missing)), PromptIcon::Information,
+                         PromptButtons::Ok);
+    return text;
+}
+
+void TMainForm::WriteCheckTest(const QString& fileName)
+{
+    if (fileName.isEmpty())
+        return;
+    const uint8_t locked =
+        Prompter.Ask(this, kCaptionAttention, QStringLiteral("Ограничить доступ к настройкам создаваемого теста?"))
+            ? 1
+            : 0;
+    const TextTestWriteResult text = BuildTestText();
+    // Built whole, then put in place at once: a failure leaves any old file as it was.
+    const auto bytes = BuildCheckTest(ModeConfig, locked, text.Lines, text.Pictures);
+    if (!bytes || !WriteFileAtomically(S(fileName), *bytes))
+        Prompter.Notice(this, QString::fromUtf8(kSaveCheckTestError));
+}
+
+void TMainForm::WriteTextTest(const QString& fileName)
+{
+    if (fileName.isEmpty())
+        return;
+    const TextTestWriteResult text = BuildTestText();
+    const std::string path = S(fileName);
+    const auto systemError = [this](const Error& error) {
+        Prompter.Message(this, QString::fromUtf8(kAppTitle), Q(error.Message), PromptIcon::Error,
+                         PromptButtons::Ok);
+    };
+    if (const Status written = WriteFileAtomically(path, Utf8ToCp1251(JoinLinesCrLf(text.Lines))); !written) {
+        systemError(written.error());
+        return;
+    }
+    // The text names its pictures by bare name: they go beside it.
+    const std::string folder = FolderOf(path);
+    for (const std::string& picture : text.Pictures) {
+        const std::string target = folder + BareFileName(picture);
+        std::error_code ec;
+        if (std::filesystem::exists(target, ec) &&
+            !Prompter.Ask(this, kCaptionAttention,
+                          QStringLiteral("Файл: \"%1\" уже существует.\r\nЗаменить его?").arg(Q(target))))
+            continue;
+        // A picture that is its own target is left as it is.
+        if (const Status copied = CopyFileBytes(picture, target); !copied) {
+            systemError(copied.error());
+            return;
+        }
+    }
 }
 
 // ---------------------------------------------------------------- the task view

@@ -11,6 +11,7 @@
 #include "model/Random.h"
 #include "model/TestLoader.h"
 #include "model/TestModel.h"
+#include "model/TextTestWriter.h"
 #include "runner/TestResult.h"
 
 class QAction;
@@ -158,6 +159,15 @@ private:
     void RefreshMenus();
     bool CanSaveAs() const;
     bool SettingsItemEnabled(bool enabledWhileRunning) const;
+
+    // Save as and the check test's picture folder.
+    void WriteCheckTest(const QString& fileName);
+    void WriteTextTest(const QString& fileName);
+    // The open test's lines and pictures; tells the user about missing pictures.
+    TextTestWriteResult BuildTestText();
+    // Deletes a picture folder; a failure shows the system's text.
+    void DeleteTempFolder(const std::string& path);
+    void ShowDeleteError(const std::string& text);
 
     AppServices& Services;
     Prompts& Prompter;

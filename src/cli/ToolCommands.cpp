@@ -1,0 +1,277 @@
+#include "cli/ToolCommands.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <ostream>
+
+#include "app/Platform.h"
+#include "model/CheckTestContainer.h"
+#include "model/Cp1251.h"
+#include "model/FileIO.h"
+#include "model/InfoText.h"
+#include "model/LegacyContainer.h"
+#include "model/PicturePath.h"
+#include "model/TestLoader.h"
+#include "model/TextTestWriter.h"
+#include "model/TextUtil.h"
+
+namespace quilmo::cli {
+
+namespace {
+
+constexpr const char* kOpenError = "Ошибка открытия файла!";
+
+// A mode field as --mode names it, with the values it accepts.
+struct ModeField {
+    const char* Name;
+    int32_t Min;
+    int32_t Max;
+    void (*Set)(TModeConfig&, int32_t);
+    int32_t (*Get)(const TModeConfig&);
+};
+
+#define QUILMO_MODE_FIELD(field, min, max)                                                    \
+    ModeField                                                                                 \
+    {                                                                                         \
+        #field, min, max, [](TModeConfig& m, int32_t v) { m.field = decltype(m.field)(v); }, \
+            [](const TModeConfig& m) { return int32_t(m.field); }                             \
+    }
+
+const ModeField kModeFields[] = {
+    QUILMO_MODE_FIELD(OrderTaskNormal, 0, 1),    QUILMO_MODE_FIELD(OrderVariantNormal, 0, 1),
+    QUILMO_MODE_FIELD(ModeEducation, 0, 1),      QUILMO_MODE_FIELD(SaveResult, 0, 1),
+    QUILMO_MODE_FIELD(SendResult, 0, 1),         QUILMO_MODE_FIELD(SaveConfig, 0, 1),
+    QUILMO_MODE_FIELD(ModeTimeLimit, 0, 2),      QUILMO_MODE_FIELD(Reserved, 0, 255),
+    QUILMO_MODE_FIELD(TimeLimitTest, 1, 43199),  QUILMO_MODE_FIELD(TimeLimitTask, 1, 3599),
+};
+
+#undef QUILMO_MODE_FIELD
+
+// A check test's pictures go to the usual temporary place; a command-line
+// tool should not litter the test's own folder, so /tmp stands in last.
+OpenTestEnvironment ToolEnvironment()
+{
+    OpenTestEnvironment environment;
+    environment.TempBase = SystemPlatform().TempVariable();
+    if (environment.TempBase.empty())
+        environment.TempBase = "/tmp";
+    environment.NewGuid = [] { return SystemPlatform().NewGuid(); };
+    return environment;
+}
+
+// The loaded test; its picture folder, if any, is deleted when it goes.
+struct LoadedTest {
+    OpenTestResult Result;
+    ~LoadedTest()
+    {
+        if (!Result.TempDir.empty())
+            DeleteFolderRecursively(Result.TempDir);
+    }
+};
+
+bool Load(const std::string& path, bool drawSubset, LoadedTest& loaded, std::ostream& err)
+{
+    if (path.empty() || !FileExists(path)) {
+        err << kOpenError << '\n';
+        return false;
+    }
+    OpenTestEnvironment environment = ToolEnvironment();
+    environment.DrawSubset = drawSubset;
+    TRandom random(SystemPlatform().PerformanceCounter());
+    loaded.Result = OpenTestFile(path, random, environment);
+    if (loaded.Result.Outcome == OpenOutcome::Loaded)
+        return true;
+    if (!loaded.Result.CleanupError.empty())
+        err << loaded.Result.CleanupError << '\n';
+    err << loaded.Result.Message << '\n';
+    return false;
+}
+
+TTestInfo InfoOf(const OpenTestResult& result)
+{
+    TTestInfo info;
+    info.FileName = result.FileName;
+    info.FileDir = result.FileDir;
+    info.TempDir = result.TempDir;
+    info.Title = result.Test.Title;
+    info.Description = result.Test.Description;
+    info.TaskCount = result.Test.TaskCount;
+    info.Marks = result.Test.Marks;
+    info.Locked = result.Locked;
+    info.FileCrc = result.FileCrc;
+    return info;
+}
+
+enum class Form { Text, Legacy, CheckTest, None };
+
+Form FormOf(const std::string& path)
+{
+    const std::string ext = UpperExtension(path);
+    if (ext == ".TXT" || ext == ".TST")
+        return Form::Text;
+    if (ext == ".STST")
+        return Form::Legacy;
+    if (ext == ".EST")
+        return Form::CheckTest;
+    return Form::None;
+}
+
+struct ConvertOptions {
+    bool Lock = false;
+    std::vector<std::pair<const ModeField*, int32_t>> Mode;
+};
+
+// nullopt after telling the user what is wrong.
+std::optional<ConvertOptions> ParseOptions(const std::vector<std::string>& args, std::ostream& err)
+{
+    ConvertOptions options;
+    bool inMode = false;
+    for (const std::string& arg : args) {
+        if (arg == "--lock") {
+            options.Lock = true;
+            inMode = false;
+            continue;
+        }
+        if (arg == "--mode") {
+            inMode = true;
+            continue;
+        }
+        const size_t eq = arg.find('=');
+        if (!inMode || eq == std::string::npos) {
+            err << "Неизвестный параметр: " << arg << '\n';
+            return std::nullopt;
+        }
+        const std::string key = arg.substr(0, eq);
+        const ModeField* field = nullptr;
+        for (const ModeField& f : kModeFields)
+            if (key == f.Name)
+                field = &f;
+        if (!field) {
+            err << "Неизвестный параметр режима: " << key << '\n';
+            return std::nullopt;
+        }
+        const auto value = ParseInt32(arg.substr(eq + 1));
+        if (!value || *value < field->Min || *value > field->Max) {
+            err << "Недопустимое значение: " << arg << " (от " << field->Min << " до " << field->Max << ")\n";
+            return std::nullopt;
+        }
+        options.Mode.emplace_back(field, *value);
+    }
+    if (inMode && options.Mode.empty()) {
+        err << "После --mode нужен ПАРАМЕТР=ЗНАЧЕНИЕ\n";
+        return std::nullopt;
+    }
+    return options;
+}
+
+// Copies the pictures beside the written test, which names them by bare name.
+bool CopyPicturesBeside(const std::string& target, const std::vector<std::string>& pictures, std::ostream& err)
+{
+    const std::string folder = FolderOf(target);
+    for (const std::string& picture : pictures)
+        if (const Status copied = CopyFileBytes(picture, folder + BareFileName(picture)); !copied) {
+            err << copied.error().Message << '\n';
+            return false;
+        }
+    return true;
+}
+
+}  // namespace
+
+void Usage(std::ostream& err)
+{
+    err << "Использование:\n"
+           "  quilmo-tool info ФАЙЛ\n"
+           "  quilmo-tool convert ВХОД ВЫХОД [--lock] [--mode ПАРАМЕТР=ЗНАЧЕНИЕ ...]\n"
+           "Вид теста определяется расширением: .txt, .tst, .stst или .est.\n"
+           "Параметры режима проверочного теста:";
+    for (const ModeField& f : kModeFields)
+        err << ' ' << f.Name;
+    err << '\n';
+}
+
+int Info(const std::string& path, std::ostream& out, std::ostream& err)
+{
+    LoadedTest loaded;
+    if (!Load(path, true, loaded, err))
+        return kFailed;
+    const OpenTestResult& result = loaded.Result;
+    for (const std::string& line : InformationText(InfoOf(result)))
+        out << line << '\n';
+    char crc[16];
+    std::snprintf(crc, sizeof crc, "%08X", unsigned(result.FileCrc));
+    out << "FileCrc: " << crc << '\n';
+    if (result.Mode) {
+        for (const ModeField& f : kModeFields)
+            out << f.Name << '=' << f.Get(*result.Mode) << '\n';
+        out << "Locked=" << int(result.Locked) << '\n';
+    }
+    return kOk;
+}
+
+int Convert(const std::string& in, const std::string& outPath, const std::vector<std::string>& args,
+            std::ostream& err)
+{
+    const auto options = ParseOptions(args, err);
+    if (!options)
+        return kUsage;
+    const Form target = FormOf(outPath);
+    if (target == Form::None) {
+        err << kWrongFileType << '\n';
+        return kFailed;
+    }
+    if (target != Form::CheckTest && (options->Lock || !options->Mode.empty())) {
+        err << "--lock и --mode относятся только к проверочному тесту (.est)\n";
+        return kUsage;
+    }
+
+    LoadedTest loaded;
+    if (!Load(in, false, loaded, err))
+        return kFailed;
+    const OpenTestResult& result = loaded.Result;
+
+    TextTestWriteResult text = WriteTestText(InfoOf(result), result.Test.Tasks);
+    for (const std::string& missing : text.MissingPictures)
+        err << MissingPictureText(missing) << '\n';
+    // A "T (M)" test stays one: all T tasks are kept and M is written back.
+    if (result.Test.SubsetCount > 0)
+        text.Lines[2] = std::to_string(result.Test.Tasks.size()) + " (" +
+                        std::to_string(result.Test.SubsetCount) + ")";
+
+    // Everything is built before anything is written.
+    std::string bytes;
+    switch (target) {
+    case Form::Text:
+        bytes = Utf8ToCp1251(JoinLinesCrLf(text.Lines));
+        break;
+    case Form::Legacy:
+        bytes = BuildLegacyContainer(text.Lines);
+        break;
+    case Form::CheckTest: {
+        TModeConfig mode = result.Mode.value_or(TModeConfig{});
+        for (const auto& [field, value] : options->Mode)
+            field->Set(mode, value);
+        const uint8_t locked = options->Lock ? 1 : result.Locked;
+        auto built = BuildCheckTest(mode, locked, text.Lines, text.Pictures);
+        if (!built) {
+            err << built.error().Message << '\n';
+            return kFailed;
+        }
+        bytes = std::move(*built);
+        break;
+    }
+    case Form::None:
+        break;
+    }
+
+    if (target != Form::CheckTest && !CopyPicturesBeside(outPath, text.Pictures, err))
+        return kFailed;
+    if (const Status written = WriteFileAtomically(outPath, bytes); !written) {
+        err << (target == Form::CheckTest ? std::string(kSaveCheckTestError) : written.error().Message) << '\n';
+        return kFailed;
+    }
+    return kOk;
+}
+
+}  // namespace quilmo::cli

@@ -1,0 +1,24 @@
+#pragma once
+// The older enciphered test (.stst): the test text, every line followed by
+// CR LF, enciphered with the legacy key as one string of digits.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/Expected.h"
+
+namespace quilmo {
+
+// The lines (UTF-8) of a .stst file's bytes: the file's lines joined by CR LF,
+// deciphered and split again. Digits that do not decipher give the one line
+// kCipherError, which the test parser then rejects.
+std::vector<std::string> DecipherLegacyText(std::string_view fileBytes);
+
+// Reads a .stst file; fails with the system's text when it cannot be read.
+Expected<std::vector<std::string>> ReadLegacyContainer(const std::string& path);
+
+// The bytes of a .stst file holding lines (UTF-8): one line of digits, no line end.
+std::string BuildLegacyContainer(const std::vector<std::string>& lines);
+
+}  // namespace quilmo

@@ -1,0 +1,234 @@
+// quilmo-tool, run as the built program.
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+
+#include "model/Checksum.h"
+#include "model/Cp1251.h"
+#include "model/PicturePath.h"
+#include "model/TestLoader.h"
+#include "model/TextUtil.h"
+#include "support/CheckTestBytes.h"
+#include "support/TempFolder.h"
+
+namespace quilmo {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::HandBody;
+using testing::HandContainer;
+
+// Two tasks with pictures, one without; a pass/fail scheme.
+const std::vector<std::string> kTest = {
+    "Контрольная", "Две_CRLF_строки", "3", "--------", "2", "--------", "2", "0",
+    "----1----", "Что на рисунке?", "Посмотрите внимательно", "a.jpg", "2", "Кот", "Собака", "", "", "",
+    "----2----", "Выберите два", "", "б.gif", "1,3", "Один", "Два", "Три", "", "",
+    "----3----", "Упорядочьте", "", "", "3-1-2", "Б", "В", "А", "", "",
+    "----------конец---------",
+};
+
+struct ToolRun {
+    int Code = -1;
+    std::string Out;
+    std::string Err;
+};
+
+// Appends s in single quotes (test paths hold none). Appending rather than
+// operator+ keeps GCC 12's false -Wrestrict quiet.
+void AppendQuoted(std::string& command, const std::string& s)
+{
+    command += " '";
+    command += s;
+    command += '\'';
+}
+
+class QuilmoToolTest : public ::testing::Test {
+protected:
+    QuilmoToolTest() { fs::create_directory(temp); }
+
+    ToolRun Tool(const std::vector<std::string>& args)
+    {
+        std::string command = "env";
+        AppendQuoted(command, "temp=" + temp);
+        AppendQuoted(command, QUILMO_TOOL);
+        for (const std::string& a : args)
+            AppendQuoted(command, a);
+        command += " >";
+        AppendQuoted(command, folder / "stdout");
+        command += " 2>";
+        AppendQuoted(command, folder / "stderr");
+        const int status = std::system(command.c_str());
+        ToolRun run;
+        run.Code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        run.Out = folder.Read("stdout");
+        run.Err = folder.Read("stderr");
+        return run;
+    }
+    std::string WriteTest(const std::string& name, const std::vector<std::string>& lines)
+    {
+        return folder.Write(name, Utf8ToCp1251(JoinLinesCrLf(lines)));
+    }
+    std::vector<std::string> TextLines(const std::string& path) { return SplitLines(Cp1251ToUtf8(Read(path))); }
+    std::string Read(const std::string& path) { return folder.Read(path.substr(folder.Path().size())); }
+
+    testing::TempFolder folder;
+    std::string temp = folder / "temp";
+};
+
+TEST_F(QuilmoToolTest, RoundTripsThroughEveryPairOfFormsKeepTheTextAndThePictures)
+{
+    const std::string source = WriteTest("src/test.tst", kTest);
+    folder.Write("src/a.jpg", "picture a");
+    folder.Write("src/б.gif", std::string("GIF89a\0\x01\x02", 9));
+    const char* const forms[] = {"tst", "txt", "stst", "est"};
+
+    for (const char* x : forms) {
+        const std::string first = folder / (std::string("via-") + x + "/test." + x);
+        fs::create_directories(FolderOf(first));
+        ASSERT_EQ(Tool({"convert", source, first}).Code, 0) << x;
+        for (const char* y : forms) {
+            SCOPED_TRACE(std::string(x) + " -> " + y);
+            const std::string dir = folder / (std::string("pair-") + x + "-" + y + "/");
+            fs::create_directory(dir);
+            const std::string second = dir + "test." + y;
+            const ToolRun run = Tool({"convert", first, second});
+            ASSERT_EQ(run.Code, 0) << run.Err;
+            EXPECT_EQ(run.Err, "");
+            // Back to plain text, which unpacks a check test's pictures beside it.
+            ASSERT_EQ(Tool({"convert", second, dir + "final.txt"}).Code, 0);
+            EXPECT_EQ(TextLines(dir + "final.txt"), kTest);
+            EXPECT_EQ(Read(dir + "a.jpg"), "picture a");
+            EXPECT_EQ(Read(dir + "б.gif"), std::string("GIF89a\0\x01\x02", 9));
+        }
+    }
+    EXPECT_TRUE(fs::is_empty(temp));  // no check-test folder is left behind
+}
+
+TEST_F(QuilmoToolTest, ConvertingKeepsATestThatDrawsASubset)
+{
+    std::vector<std::string> lines = kTest;
+    lines[2] = "3 (2)";
+    lines[11] = lines[21] = "";
+    const std::string source = WriteTest("subset.txt", lines);
+    ASSERT_EQ(Tool({"convert", source, folder / "subset.est"}).Code, 0);
+    ASSERT_EQ(Tool({"convert", folder / "subset.est", folder / "back.tst"}).Code, 0);
+    EXPECT_EQ(TextLines(folder / "back.tst"), lines);
+}
+
+TEST_F(QuilmoToolTest, InfoPrintsTheRunnersTextTheChecksumAndACheckTestsModeAndLock)
+{
+    const std::string text = WriteTest("info.tst", kTest);
+    const ToolRun plain = Tool({"info", text});
+    ASSERT_EQ(plain.Code, 0) << plain.Err;
+    char crc[16];
+    std::snprintf(crc, sizeof crc, "%08X", ChecksumBytes(folder.Read("info.tst")));
+    EXPECT_EQ(plain.Out, "Открыт тест: \"Контрольная\"\n"
+                         "Всего заданий в тесте: 3.\n"
+                         "Критерии оценивания:\n"
+                         " \"зачет\" не менее 2 ответов правильно;\n"
+                         "Желаем выполнить все задания...\n"
+                         "FileCrc: " + std::string(crc) + "\n");
+
+    HandBody body;
+    body.Mode(0, 1, 1, 0, 1, 0, 2, 0, 600, 45).U8(1).Text(Utf8ToCp1251(JoinLinesCrLf(kTest)));
+    body.I32(2).File("a.jpg", "A").File(Utf8ToCp1251("б.gif"), "B");
+    const std::string bytes = HandContainer(body);
+    const std::string check = folder.Write("info.est", bytes);
+    const ToolRun container = Tool({"info", check});
+    ASSERT_EQ(container.Code, 0) << container.Err;
+    std::snprintf(crc, sizeof crc, "%08X", ChecksumBytes(bytes));
+    EXPECT_EQ(container.Out, "Открыт тест: \"Контрольная\"\n"
+                             "Всего заданий в тесте: 3.\n"
+                             "Критерии оценивания:\n"
+                             " \"зачет\" не менее 2 ответов правильно;\n"
+                             "Желаем выполнить все задания...\n"
+                             "FileCrc: " + std::string(crc) + "\n"
+                             "OrderTaskNormal=0\nOrderVariantNormal=1\nModeEducation=1\nSaveResult=0\n"
+                             "SendResult=1\nSaveConfig=0\nModeTimeLimit=2\nReserved=0\n"
+                             "TimeLimitTest=600\nTimeLimitTask=45\nLocked=1\n");
+    EXPECT_TRUE(fs::is_empty(temp));
+}
+
+TEST_F(QuilmoToolTest, ConvertSetsTheLockAndTheModeOfACheckTest)
+{
+    const std::string source = WriteTest("plain.tst", kTest);
+    folder.Write("a.jpg", "A");
+    folder.Write("б.gif", "B");
+    const std::string out = folder / "locked.est";
+    ASSERT_EQ(Tool({"convert", source, out, "--lock", "--mode", "ModeEducation=1", "TimeLimitTask=90",
+                    "--mode", "ModeTimeLimit=2"}).Code, 0);
+    OpenTestEnvironment environment;
+    environment.TempBase = temp;
+    environment.NewGuid = [] { return std::string("{T}"); };
+    TRandom random;
+    OpenTestResult opened = OpenTestFile(out, random, environment);
+    ASSERT_EQ(opened.Outcome, OpenOutcome::Loaded);
+    TModeConfig expected;
+    expected.ModeEducation = 1;
+    expected.TimeLimitTask = 90;
+    expected.ModeTimeLimit = 2;
+    EXPECT_EQ(*opened.Mode, expected);
+    EXPECT_EQ(opened.Locked, 1);
+    EXPECT_EQ(folder.Read("temp/{T}/б.gif"), "B");
+
+    // Without --lock a check test keeps the lock it had; --mode changes only what it names.
+    ASSERT_EQ(Tool({"convert", out, folder / "again.est", "--mode", "SaveResult=0"}).Code, 0);
+    opened = OpenTestFile(folder / "again.est", random, environment);
+    expected.SaveResult = 0;
+    EXPECT_EQ(*opened.Mode, expected);
+    EXPECT_EQ(opened.Locked, 1);
+}
+
+TEST_F(QuilmoToolTest, ErrorsGoToStandardErrorAndWriteNothing)
+{
+    const std::string good = WriteTest("good.tst", kTest);
+    std::vector<std::string> cut(kTest.begin(), kTest.begin() + 12);
+    const std::string truncated = WriteTest("cut.tst", cut);
+    const std::string foreign = folder.Write("foreign.est", "not a check test at all, just text");
+    HandBody body;
+    body.Mode(1, 1, 0, 1, 0, 0, 0, 0, 300, 30).U8(0).Text(Utf8ToCp1251(JoinLinesCrLf(kTest)));
+    body.I32(1).File("../escape.jpg", "evil");
+    const std::string hostile = folder.Write("hostile.est", HandContainer(body));
+    const std::string existing = folder.Write("existing.est", "keep me");
+    struct Case {
+        std::vector<std::string> Args;
+        int Code;
+        std::string Err;
+    } cases[] = {
+        {{"convert", folder / "missing.tst", folder / "out.est"}, 1, "Ошибка открытия файла!\n"},
+        {{"info", folder / "missing.tst"}, 1, "Ошибка открытия файла!\n"},
+        {{"convert", good, folder / "out.doc"}, 1, "Не верный тип файла!\n"},
+        {{"convert", foreign, folder / "out.txt"}, 1, "Неверный тип проверочного теста!\n"},
+        {{"info", foreign}, 1, "Неверный тип проверочного теста!\n"},
+        {{"convert", truncated, existing}, 1, "Ошибка загрузки теста!\n"},
+        {{"convert", hostile, folder / "out.txt"}, 1, "Ошибка загрузки теста!\n"},
+        {{"convert", good, existing, "--mode", "ModeTimeLimit=3"}, 2,
+         "Недопустимое значение: ModeTimeLimit=3 (от 0 до 2)\n"},
+        {{"convert", good, existing, "--mode", "Colour=1"}, 2, "Неизвестный параметр режима: Colour\n"},
+        {{"convert", good, folder / "out.txt", "--lock"}, 2,
+         "--lock и --mode относятся только к проверочному тесту (.est)\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Args[0] + " " + c.Args[1]);
+        const ToolRun run = Tool(c.Args);
+        EXPECT_EQ(run.Code, c.Code);
+        EXPECT_EQ(run.Err, c.Err);
+        EXPECT_EQ(run.Out, "");
+    }
+    EXPECT_EQ(folder.Read("existing.est"), "keep me");
+    for (const char* name : {"out.est", "out.doc", "out.txt", "escape.jpg"})
+        EXPECT_FALSE(fs::exists(folder / name)) << name;
+    EXPECT_TRUE(fs::is_empty(temp));
+
+    const ToolRun usage = Tool({"frobnicate"});
+    EXPECT_EQ(usage.Code, 2);
+    EXPECT_NE(usage.Err.find("quilmo-tool convert ВХОД ВЫХОД"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace quilmo
