@@ -29,6 +29,7 @@
 #include "app/QtConvert.h"
 #include "app/QtPictureBox.h"
 #include "app/TestInfoUnit.h"
+#include "editor/EditorUnit.h"
 #include "model/InfoText.h"
 #include "model/TestLoader.h"
 #include "model/TextUtil.h"
@@ -356,6 +357,7 @@ void TMainForm::BuildMenus()
     // Each module's item comes alive with its window.
     for (const char* name : {"MMServer", "MMEncrypt", "MMEditor"})
         Action(name)->setEnabled(false);
+    Action("MMEditor")->setEnabled(true);  // the test editor
 
     QMenu* help = menu(bar, "MHelp", "Справка");
     item(help, "MHShowHelp", "Просмотр справки", &TMainForm::MHShowHelpClick, QKeySequence(Qt::Key_F1));
@@ -812,7 +814,22 @@ void TMainForm::MMServerClick() {}
 
 void TMainForm::MMEncryptClick() {}
 
-void TMainForm::MMEditorClick() {}
+void TMainForm::MMEditorClick()
+{
+    // The reopened command-line test must not meet a session still running.
+    DiscardSession();
+    hide();
+    setEnabled(false);
+    {
+        TEditorForm editor(Services, this);
+        editor.setGeometry(geometry());
+        editor.setWindowState(windowState());
+        editor.SetQuestionFont(QuestionText->font());
+        Prompter.ShowModal(editor);
+    }
+    show();  // showing the window again reopens the command-line test
+    setEnabled(true);
+}
 
 void TMainForm::MHShowHelpClick()
 {
