@@ -31,10 +31,14 @@
 #include "app/QtConvert.h"
 #include "app/QtPictureBox.h"
 #include "editor/ClipboardTask.h"
+#include "editor/EditTitleAndDescriptionUnit.h"
 #include "editor/EditorPictureUnit.h"
+#include "editor/HtmlExport.h"
+#include "editor/MarkLevelUnit.h"
 #include "editor/QtEditorArt.h"
 #include "editor/SelectTypeTaskUnit.h"
 #include "editor/TaskCheck.h"
+#include "editor/TaskImport.h"
 #include "model/Cp1251.h"
 #include "model/FileIO.h"
 #include "model/PicturePath.h"
@@ -588,9 +592,6 @@ void TEditorForm::BuildMenus(QMenuBar* bar)
     // The about box comes with its own window.
     item(help, "MHShowAboutBox", "О программе", &TEditorForm::MHShowAboutBoxClick)->setEnabled(false);
 
-    // The grading, title, export and import dialogs arrive with their windows.
-    for (const char* name : {"MFImportFromOthr", "MTExportToHTML", "MPTitleAndDescription", "MFMarks"})
-        Action(name)->setEnabled(false);
 }
 
 void TEditorForm::BuildToolBar()
@@ -941,9 +942,58 @@ bool TEditorForm::WriteDocument(const QString& path)
     return true;
 }
 
-void TEditorForm::MFImportFromOthrClick() {}
+void TEditorForm::MFImportFromOthrClick()
+{
+    FileDialogSpec spec;
+    spec.Title = QStringLiteral("Импорт заданий");
+    spec.Filter = kTestFilter;
+    const auto chosen = Prompter.OpenFile(this, spec);
+    if (!chosen)
+        return;
+    const std::string path = S(chosen->Path);
+    if (path.empty() || !FileExists(path))
+        return;
+    auto imported = ReadImportFile(path);
+    if (!imported) {
+        Prompter.LoadError(this, Q(imported.error().Message));
+        RefreshStatusBar();
+        return;
+    }
+    for (size_t k = 0; k < imported->Tasks.size(); ++k)
+        AppendNode(imported->Tasks[k], ImportedTaskLabel(k + 1));
+    Prompter.Message(this, QStringLiteral("Импорт заданий завершен"),
+                     Q(ImportDoneText(imported->Tasks.size(), path, imported->Title)),
+                     PromptIcon::Information, PromptButtons::Ok);
+    SetModified();
+    RefreshStatusBar();
+}
 
-void TEditorForm::MTExportToHTMLClick() {}
+void TEditorForm::MTExportToHTMLClick()
+{
+    if (TaskCount() == 0 &&
+        !Prompter.Ask(this, kCaptionAttention,
+                      QStringLiteral("В тесте нет заданий. Вы желаете экспортировать тест в HTML?")))
+        return;
+    FileDialogSpec spec;
+    spec.Title = QStringLiteral("Экспорт в HTML");
+    spec.Filter = QStringLiteral("Веб-страница (*.HTML)|*.HTML");
+    spec.DefaultExtension = QStringLiteral("HTML");
+    spec.OverwritePrompt = true;
+    const auto chosen = Prompter.SaveFile(this, spec);
+    if (!chosen || chosen->Path.isEmpty())
+        return;
+    HtmlPageInput input;
+    input.Title = Doc.Title;
+    input.Description = Doc.Description;
+    for (int i = 0; i < TaskCount(); ++i)
+        input.Tasks.push_back(&TaskAt(i));
+    input.WithAnswers = Prompter.Ask(this, kCaptionAttention,
+                                     QStringLiteral("Выводить в файл правильные ответы?"));
+    const Status exported = ExportHtmlPage(S(chosen->Path), input,
+                                           [this](const std::string& text) { return AskYesNoText(text); });
+    if (!exported)
+        Prompter.LoadError(this, Q(exported.error().Message));
+}
 
 void TEditorForm::MFCloseClick()
 {
@@ -1111,9 +1161,29 @@ void TEditorForm::MTChangeTypeClick()
     ShowTask(node);
 }
 
-void TEditorForm::MPTitleAndDescriptionClick() {}
+void TEditorForm::MPTitleAndDescriptionClick()
+{
+    TEditTitleAndDescriptionForm dialog(this);
+    dialog.SetTitle(Doc.Title);
+    dialog.SetDescription(Doc.Description);
+    if (Prompter.ShowModal(dialog) != QDialog::Accepted)
+        return;
+    Doc.Title = dialog.Title();
+    Doc.Description = dialog.Description();
+    SetModified();
+}
 
-void TEditorForm::MFMarksClick() {}
+void TEditorForm::MFMarksClick()
+{
+    TMarkLevelForm dialog(this);
+    dialog.SetTaskCount(TaskCount());
+    dialog.SetMarks(Doc.Marks);
+    if (Prompter.ShowModal(dialog) != QDialog::Accepted)
+        return;
+    if (!dialog.Marks().empty())
+        Doc.Marks = dialog.Marks();
+    SetModified();
+}
 
 // ---------------------------------------------------------------- view and help
 

@@ -15,9 +15,13 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
+#include <QTableWidget>
 #include <memory>
 
+#include "editor/EditTitleAndDescriptionUnit.h"
 #include "editor/EditorUnit.h"
+#include "editor/MarkLevelUnit.h"
 #include "editor/SelectTypeTaskUnit.h"
 #include "model/Cp1251.h"
 #include "model/TextUtil.h"
@@ -682,6 +686,207 @@ TEST_F(EditorUnitTest, ViewOptions)
     form->MHShowHelpClick();
     ASSERT_EQ(desktop.Opened.size(), 1);
     EXPECT_EQ(desktop.Opened[0].toLocalFile(), QString::fromStdString(folder / "Help.html"));
+}
+
+// ---------------------------------------------------------------- test parameters, export, import
+
+QStringList GridColumn(const TMarkLevelForm& dialog, int column)
+{
+    QStringList cells;
+    for (int r = 0; r < dialog.Grid()->rowCount(); ++r)
+        cells << dialog.Grid()->item(r, column)->text();
+    return cells;
+}
+
+TEST_F(EditorUnitTest, GradingSetInTheMarksDialogSurvivesSaveAndReopen)
+{
+    Start();
+    for (int i = 0; i < 20; ++i)
+        form->MTAdd2Sub_Click(1 + i % 3);
+    prompts.ExpectModal("TMarkLevelForm", [](QDialog& dialog) {
+        auto& marks = static_cast<TMarkLevelForm&>(dialog);
+        marks.show();  // showing fills the grid
+        EXPECT_EQ(marks.windowTitle(), "Задания уровня оценки");
+        EXPECT_EQ(marks.CountField()->value(), 5);
+        EXPECT_EQ(GridColumn(marks, 0), (QStringList{"Оценка", "5", "4", "3", "2", "1"}));
+        EXPECT_EQ(GridColumn(marks, 1), (QStringList{"Кол-во ответов", "17", "14", "10", "0", "0"}));
+        EXPECT_EQ(marks.findChild<QLabel*>("LabelTaskCount")->text(), "Всего заданий в тесте: \"20\"");
+        EXPECT_TRUE(marks.Hint()->isVisible());
+        EXPECT_EQ(marks.Grid()->columnWidth(0), marks.Grid()->viewport()->width() / 2);
+        EXPECT_FALSE(marks.Grid()->item(1, 0)->flags() & Qt::ItemIsEditable);
+        EXPECT_TRUE(marks.Grid()->item(1, 1)->flags() & Qt::ItemIsEditable);
+        marks.Grid()->item(3, 1)->setText("11");  // the teacher changes mark 3
+        marks.ApplyButton()->click();
+        return marks.result();
+    });
+    form->MFMarksClick();
+    EXPECT_EQ(form->Document().Marks, (TIntDynArray{0, 0, 11, 14, 17}));
+    EXPECT_EQ(form->StatusText(2), "Тест изменен");
+
+    prompts.ExpectModal("TEditTitleAndDescriptionForm", [](QDialog& dialog) {
+        auto& title = static_cast<TEditTitleAndDescriptionForm&>(dialog);
+        EXPECT_EQ(title.windowTitle(), "Заголовок и описание теста");
+        title.TitleField()->setText(" Двадцать заданий ");
+        title.DescriptionField()->setPlainText("Первая строка\nвторая\nтретья");
+        title.SaveButton()->click();
+        return title.result();
+    });
+    form->MPTitleAndDescriptionClick();
+    EXPECT_EQ(form->Document().Title, " Двадцать заданий ");
+    EXPECT_EQ(form->Document().Description, "Первая строка\r\nвторая\r\nтретья");
+
+    const QString path = QString::fromStdString(folder / "twenty.tst");
+    prompts.ExpectSaveFile(path);  // title and marks set: no warnings
+    form->MFSaveFileClick();
+    const std::vector<std::string> lines = SplitLines(Cp1251ToUtf8(folder.Read("twenty.tst")));
+    ASSERT_GT(lines.size(), 11u);
+    EXPECT_EQ(lines[0], " Двадцать заданий ");
+    EXPECT_EQ(lines[1], "Первая строка_CRLF_вторая_CRLF_третья");
+    EXPECT_EQ(std::vector<std::string>(lines.begin() + 2, lines.begin() + 11),
+              (std::vector<std::string>{"20", "--------", "5", "--------", "17", "14", "11", "0", "0"}));
+
+    form->MFNewClick();
+    Open(path);
+    EXPECT_EQ(form->Document().Marks, (TIntDynArray{0, 0, 11, 14, 17}));
+    EXPECT_EQ(form->Document().Description, "Первая строка\r\nвторая\r\nтретья");
+
+    // Existing marks open as they are, highest first, without the hint.
+    prompts.ExpectModal("TMarkLevelForm", [](QDialog& dialog) {
+        auto& marks = static_cast<TMarkLevelForm&>(dialog);
+        marks.show();
+        EXPECT_EQ(GridColumn(marks, 1), (QStringList{"Кол-во ответов", "17", "14", "11", "0", "0"}));
+        EXPECT_FALSE(marks.Hint()->isVisible());
+        // Two marks: the first two rows keep their numbers; a pass/fail scheme.
+        marks.CountField()->setValue(2);
+        marks.OkButton()->click();
+        EXPECT_EQ(GridColumn(marks, 0), (QStringList{"Оценка", "2", "1"}));
+        EXPECT_EQ(GridColumn(marks, 1), (QStringList{"Кол-во ответов", "17", "14"}));
+        marks.CountField()->setValue(3);
+        marks.OkButton()->click();
+        EXPECT_EQ(GridColumn(marks, 1), (QStringList{"Кол-во ответов", "17", "14", ""}));
+        marks.CountField()->setValue(2);
+        marks.OkButton()->click();
+        marks.ApplyButton()->click();
+        return marks.result();
+    });
+    form->MFMarksClick();
+    EXPECT_EQ(form->Document().Marks, (TIntDynArray{14, 17}));
+}
+
+TEST_F(EditorUnitTest, ClosingTheDialogsOtherwiseChangesNothing)
+{
+    const QString path = WriteTest("three.tst", kThreeTasks);
+    Start();
+    Open(path);
+    prompts.ExpectModal("TMarkLevelForm", [](QDialog& dialog) {
+        dialog.show();
+        dialog.close();  // the window's own button
+        return dialog.result();
+    });
+    form->MFMarksClick();
+    prompts.ExpectModal("TEditTitleAndDescriptionForm", [](QDialog& dialog) {
+        static_cast<TEditTitleAndDescriptionForm&>(dialog).TitleField()->setText("другой");
+        return QDialog::Rejected;
+    });
+    form->MPTitleAndDescriptionClick();
+    EXPECT_EQ(form->Document().Marks, (TIntDynArray{0, 2}));
+    EXPECT_EQ(form->Document().Title, "Проверка");
+    EXPECT_EQ(form->Document().Modified, 0);
+
+    // Confirming the title dialog without a change still marks the test changed.
+    prompts.ExpectModal("TEditTitleAndDescriptionForm", [](QDialog& dialog) {
+        auto& title = static_cast<TEditTitleAndDescriptionForm&>(dialog);
+        EXPECT_EQ(title.TitleField()->text(), "Проверка");
+        EXPECT_EQ(title.DescriptionField()->toPlainText(), "Описание\nв две строки");
+        title.SaveButton()->click();
+        return title.result();
+    });
+    form->MPTitleAndDescriptionClick();
+    EXPECT_EQ(form->Document().Description, "Описание\r\nв две строки");
+    EXPECT_EQ(form->StatusText(2), "Тест изменен");
+}
+
+TEST_F(EditorUnitTest, ExportToHtmlLeavesTheDocumentAlone)
+{
+    const QString path = WriteTest("three.tst", kThreeTasks);
+    Start();
+    prompts.ExpectMessage("В тесте нет заданий. Вы желаете экспортировать тест в HTML?", PromptAnswer::No);
+    form->MTExportToHTMLClick();
+
+    Open(path);
+    const QString page = QString::fromStdString(folder / "three.html");
+    prompts.ExpectSaveFile(page).ExpectMessage("Выводить в файл правильные ответы?", PromptAnswer::Yes);
+    form->MTExportToHTMLClick();
+    EXPECT_EQ(prompts.Shown()[prompts.Shown().size() - 2].File.Filter, "Веб-страница (*.HTML)|*.HTML");
+    EXPECT_EQ(prompts.Shown()[prompts.Shown().size() - 2].File.DefaultExtension, "HTML");
+    const std::string html = Cp1251ToUtf8(folder.Read("three.html"));
+    EXPECT_NE(html.find("<title>Тест: Проверка</title>\r\n"), std::string::npos);
+    EXPECT_NE(html.find("<i>Ответ: 1,3;</i>\r\n"), std::string::npos);
+    EXPECT_NE(html.find("<i>Ответ: 2-1;</i>\r\n"), std::string::npos);
+    EXPECT_EQ(form->Document().Modified, 0);
+    EXPECT_EQ(form->Document().FileName, folder / "three.tst");
+
+    // Cancelling the dialog stops before the answers question.
+    prompts.ExpectSaveFile(std::nullopt);
+    form->MTExportToHTMLClick();
+}
+
+TEST_F(EditorUnitTest, ImportAppendsEveryTaskOfAnotherTest)
+{
+    const QString path = WriteTest("three.tst", kThreeTasks);
+    std::vector<std::string> other = {
+        "Чужой тест", "", "2", "--------", "0", "--------",
+        "----1----", "Чужой один", "", "", "1", "а", "", "", "", "",
+        "----2----", "Чужой два", "", "", "1,2", "а", "б", "", "", "",
+        "----------конец---------",
+    };
+    const QString otherPath = WriteTest("other.txt", other);
+    Start();
+    Open(path);
+    form->SelectTask(0);
+
+    const QString done = QStringLiteral("Добавлено 2 заданий\r\nиз файла: \"%1\".\r\nЗаголовок теста: \"Чужой тест\".")
+                             .arg(otherPath);
+    for (int round = 0; round < 2; ++round) {
+        prompts.ExpectOpenFile(otherPath).ExpectMessage(done);
+        form->MFImportFromOthrClick();
+        EXPECT_EQ(prompts.Last().Caption, "Импорт заданий завершен");
+        EXPECT_EQ(prompts.Last().Icon, PromptIcon::Information);
+    }
+    ASSERT_EQ(form->TaskCount(), 7);
+    EXPECT_EQ(form->NodeLabel(3), "Import №1");
+    EXPECT_EQ(form->NodeLabel(4), "Import №2");
+    EXPECT_EQ(form->NodeLabel(5), "Import №1");
+    EXPECT_EQ(form->NodeLabel(6), "Import №2");
+    EXPECT_EQ(form->TaskAt(6).TaskType, MultipleChoice);
+    EXPECT_EQ(form->SelectedPosition(), 0);  // the imported nodes are not selected
+    EXPECT_EQ(form->StatusText(0), "Всего заданий: 7");
+    EXPECT_EQ(form->StatusText(2), "Тест изменен");
+    EXPECT_EQ(form->Document().Title, "Проверка");  // the document keeps its own
+}
+
+TEST_F(EditorUnitTest, ImportFailuresLeaveTheTreeAlone)
+{
+    const QString path = WriteTest("three.tst", kThreeTasks);
+    std::vector<std::string> subset = kThreeTasks;
+    subset[2] = "3 (2)";
+    const QString subsetPath = WriteTest("subset.txt", subset);
+    const QString shortPath = WriteTest("short.txt", std::vector<std::string>(kThreeTasks.begin(), kThreeTasks.begin() + 25));
+    Start();
+    Open(path);
+    for (const QString& bad : {subsetPath, shortPath}) {
+        prompts.ExpectOpenFile(bad).ExpectMessage("Ошибка загрузки теста для добавления заданий!");
+        form->MFImportFromOthrClick();
+        EXPECT_EQ(prompts.Last().Caption, "Ошибка!");
+        EXPECT_EQ(prompts.Last().Icon, PromptIcon::Error);
+    }
+    EXPECT_EQ(form->TaskCount(), 3);
+    EXPECT_EQ(form->Document().Modified, 0);
+
+    // A name that does not exist: nothing at all.
+    prompts.ExpectOpenFile(QString::fromStdString(folder / "missing.txt"));
+    form->MFImportFromOthrClick();
+    EXPECT_EQ(form->TaskCount(), 3);
 }
 
 }  // namespace
