@@ -277,8 +277,15 @@ TEditorForm::TEditorForm(AppServices& services, QWidget* parent)
 
 TEditorForm::~TEditorForm()
 {
-    // Nodes go before the controls that their selection change would touch.
+    // Nothing may call back into the window while its controls are destroyed:
+    // the nodes go first, and the tree and the clipboard forget the window.
     TreeBusy = true;
+    disconnect(TaskTree->selectionModel(), nullptr, this, nullptr);
+    disconnect(QGuiApplication::clipboard(), nullptr, this, nullptr);
+    TaskTree->BeforeCurrentChange = nullptr;
+    TaskTree->RightPressSelects = nullptr;
+    TaskTree->DragStarted = nullptr;
+    TaskTree->Dropped = nullptr;
     TaskTree->clear();
 }
 
