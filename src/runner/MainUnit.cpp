@@ -37,6 +37,7 @@
 #include "model/CheckTestContainer.h"
 #include "model/Cp1251.h"
 #include "model/FileIO.h"
+#include "editor/EditorUnit.h"
 #include "model/InfoText.h"
 #include "model/PicturePath.h"
 #include "model/TestLoader.h"
@@ -399,7 +400,7 @@ void TMainForm::BuildMenus()
     item(modules, "MMEncrypt", "Шифратор...", &TMainForm::MMEncryptClick, QKeySequence(Qt::Key_F3));
     item(modules, "MMEditor", "Редактор...", &TMainForm::MMEditorClick, QKeySequence(Qt::Key_F4));
     // Each module's item comes alive with its window.
-    for (const char* name : {"MMServer", "MMEditor"})
+    for (const char* name : {"MMServer"})
         Action(name)->setEnabled(false);
 
     QMenu* help = menu(bar, "MHelp", "Справка");
@@ -916,7 +917,22 @@ void TMainForm::MMEncryptClick()
     Prompter.ShowModal(form);
 }
 
-void TMainForm::MMEditorClick() {}
+void TMainForm::MMEditorClick()
+{
+    // The reopened command-line test must not meet a session still running.
+    DiscardSession();
+    hide();
+    setEnabled(false);
+    {
+        TEditorForm editor(Services, this);
+        editor.setGeometry(geometry());
+        editor.setWindowState(windowState());
+        editor.SetQuestionFont(QuestionText->font());
+        Prompter.ShowModal(editor);
+    }
+    show();  // showing the window again reopens the command-line test
+    setEnabled(true);
+}
 
 void TMainForm::MHShowHelpClick()
 {

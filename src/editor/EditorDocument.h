@@ -1,0 +1,73 @@
+#pragma once
+// The test the editor works on: its record, reading it and writing it back.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "model/Expected.h"
+#include "model/TestModel.h"
+#include "model/TextTestReader.h"
+
+namespace quilmo {
+
+inline constexpr const char* kEditorTitle = "Quilmo (Редактор тестов)";
+
+struct TEditorDocument {
+    std::string FileName;     // the file read or last written; empty for a new test
+    std::string FileDir;      // folder of the file opened, ending in '/'
+    std::string Title;
+    std::string Description;  // may hold CR LF
+    int32_t TaskCount = 0;    // as read; the tree's node count is what counts
+    TIntDynArray Marks;       // empty: no grading system yet
+    uint8_t Modified = 0;
+};
+
+// A new, empty document (everything but nothing to keep).
+void ResetDocument(TEditorDocument& document);
+
+// "name - Quilmo (Редактор тестов)", or the bare title for a new test.
+std::string EditorCaption(const std::string& fileName);
+
+// Reads any chosen file as a plain text test: the count line must be a plain
+// integer (anything else gives no tasks), pictures are joined to the file's
+// folder, no subset is drawn. Fails with kLoadError.
+Expected<ParsedTest> ReadEditorTest(const std::string& path);
+
+// A Yes/No question (caption "Внимание!"); true on Yes.
+using AskYesNo = std::function<bool(const std::string& text)>;
+
+// What one picture rule decided for a task.
+struct PictureDecision {
+    std::string Line;            // the picture line or the page's address
+    bool ChangesImageFile = false;
+    std::string NewImageFile;    // when ChangesImageFile
+};
+
+// The picture line of a task written into folder dir (ending in '/'): relative
+// to dir, or copied beside the test, as the teacher answers. Fails with the
+// system's text when a copy fails.
+Expected<PictureDecision> EditorPictureLine(const std::string& imageFile, const std::string& dir,
+                                            const AskYesNo& ask);
+
+struct EditorTestLines {
+    std::vector<std::string> Lines;   // UTF-8, without line ends
+    std::vector<PictureDecision> Pictures;  // one per task
+};
+
+// The lines of the document and its tasks, in the text test layout, with the
+// editor's picture rule. Pictures may be copied while they are built.
+Expected<EditorTestLines> BuildEditorTestLines(const TEditorDocument& document,
+                                               const std::vector<const TTask*>& tasks,
+                                               const std::string& dir, const AskYesNo& ask);
+
+// Writes the document to path (Windows-1251, CR LF), replacing the file only
+// once complete. On success FileName is path, Modified 0, and the tasks take
+// the picture paths the rule gave them; on failure (a picture that cannot be
+// copied, a file that cannot be written) nothing of the document or the tasks
+// changes and the error is the system's text.
+Status WriteEditorTest(const std::string& path, TEditorDocument& document,
+                       const std::vector<TTask*>& tasks, const AskYesNo& ask);
+
+}  // namespace quilmo

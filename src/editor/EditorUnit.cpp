@@ -1,0 +1,1503 @@
+#include "editor/EditorUnit.h"
+
+#include <QActionGroup>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDrag>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QImageReader>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "app/QtConvert.h"
+#include "app/QtPictureBox.h"
+#include "editor/ClipboardTask.h"
+#include "editor/EditTitleAndDescriptionUnit.h"
+#include "editor/EditorPictureUnit.h"
+#include "editor/HtmlExport.h"
+#include "editor/MarkLevelUnit.h"
+#include "editor/QtEditorArt.h"
+#include "editor/SelectTypeTaskUnit.h"
+#include "editor/TaskCheck.h"
+#include "editor/TaskImport.h"
+#include "model/Cp1251.h"
+#include "model/FileIO.h"
+#include "model/PicturePath.h"
+
+namespace quilmo {
+
+namespace {
+
+const QString kCaptionAttention = QStringLiteral("Внимание!");
+const QString kTestFilter = QStringLiteral(
+    "Все текстовые файлы тестов (*.TXT, *.TST)|*.TXT;*.TST|Текстовый файл (*.TXT)|*.TXT|"
+    "Файл с тестом(*.TST)|*.TST");
+const QString kSaveFilter = QStringLiteral("Текстовый файл (*.TXT)|*.TXT|Файл с тестом(*.TST)|*.TST");
+const QString kPictureFilter = QStringLiteral(
+    "Все рисунки|*.JPG;*.JPEG;*.GIF;*.BMP;*.ICO;*.PNG|JPEG|*.JPG;*.JPEG|GIF|*.GIF|"
+    "Точечные рисунки|*.BMP|Значки|*.ICO|PNG|*.PNG");
+constexpr int kEditButtonWidth = 120;
+constexpr int kEditButtonHeight = 25;
+
+// The selection model of the task tree: the window hears of a change of the
+// current node before it happens, so it can offer to save the node it leaves.
+class GuardedSelection : public QItemSelectionModel {
+public:
+    GuardedSelection(QAbstractItemModel* model, TTaskTree* tree)
+        : QItemSelectionModel(model, tree), Tree(tree)
+    {
+    }
+    void setCurrentIndex(const QModelIndex& index, QItemSelectionModel::SelectionFlags command) override
+    {
+        if (index != currentIndex() && Tree->BeforeCurrentChange)
+            Tree->BeforeCurrentChange();
+        QItemSelectionModel::setCurrentIndex(index, command);
+    }
+
+private:
+    TTaskTree* Tree;
+};
+
+// The row of the two edit buttons, placed either side of its middle.
+class ButtonRow : public QWidget {
+public:
+    ButtonRow(QPushButton* save, QPushButton* reset, QWidget* parent)
+        : QWidget(parent), Save(save), Reset(reset)
+    {
+        Save->setParent(this);
+        Reset->setParent(this);
+        setFixedHeight(kEditButtonHeight + 6);
+    }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override
+    {
+        QWidget::resizeEvent(event);
+        // 120 pixels, or what the caption needs in a font wider than Tahoma.
+        const int buttonWidth = std::max({kEditButtonWidth, Save->sizeHint().width(),
+                                          Reset->sizeHint().width()});
+        const EditButtonsLayout layout = LayOutEditButtons(width(), buttonWidth);
+        Save->setGeometry(layout.SaveLeft, 3, buttonWidth, kEditButtonHeight);
+        Reset->setGeometry(layout.ResetLeft, 3, buttonWidth, kEditButtonHeight);
+    }
+
+private:
+    QPushButton* Save;
+    QPushButton* Reset;
+};
+
+// A column of five equal rows.
+QWidget* MakeColumn(const QString& name, int width, QWidget* parent)
+{
+    auto* column = new QWidget(parent);
+    column->setObjectName(name);
+    if (width > 0)
+        column->setFixedWidth(width);
+    auto* layout = new QGridLayout(column);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(2);
+    for (int r = 0; r < 5; ++r)
+        layout->setRowStretch(r, 1);
+    return column;
+}
+
+void AddToColumn(QWidget* column, int row, QWidget* widget, Qt::Alignment align = {})
+{
+    static_cast<QGridLayout*>(column->layout())->addWidget(widget, row, 0, align);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- the tree
+
+TTaskTree::TTaskTree(QWidget* parent) : QTreeWidget(parent)
+{
+    setSelectionModel(new GuardedSelection(model(), this));
+    setHeaderHidden(true);
+    setColumnCount(1);
+    // Long questions scroll sideways rather than being cut short.
+    header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    header()->setStretchLastSection(false);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setDragEnabled(true);
+    setAcceptDrops(true);
+    setDropIndicatorShown(true);
+    setDragDropMode(QAbstractItemView::InternalMove);
+    setAutoScroll(false);  // the window's own rule scrolls while dragging
+    setContextMenuPolicy(Qt::CustomContextMenu);
+}
+
+void TTaskTree::mousePressEvent(QMouseEvent* event)
+{
+    // A right-button press selects only while the panel holds no unsaved edits;
+    // otherwise the popup acts on the task shown.
+    if (event->button() == Qt::RightButton && RightPressSelects && !RightPressSelects()) {
+        event->accept();
+        return;
+    }
+    QTreeWidget::mousePressEvent(event);
+}
+
+void TTaskTree::startDrag(Qt::DropActions)
+{
+    QTreeWidgetItem* item = currentItem();
+    if (!item)
+        return;
+    if (DragStarted)
+        DragStarted();
+    // The drop moves the node itself; the drag only carries the gesture, so
+    // nothing is removed when it ends.
+    auto* drag = new QDrag(this);
+    QMimeData* data = model()->mimeData(selectedIndexes());
+    drag->setMimeData(data ? data : new QMimeData);
+    const QRect rect = visualItemRect(item);
+    QPixmap pixmap(rect.size());
+    pixmap.fill(Qt::transparent);
+    viewport()->render(&pixmap, QPoint(), QRegion(rect));
+    drag->setPixmap(pixmap);
+    drag->exec(Qt::MoveAction);
+}
+
+void TTaskTree::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (event->source() == this)
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void TTaskTree::DragOverAt(const QPoint& pos)
+{
+    const QTreeWidgetItem* under = itemAt(pos);
+    std::optional<size_t> index;
+    if (under)
+        index = static_cast<size_t>(indexOfTopLevelItem(const_cast<QTreeWidgetItem*>(under)));
+    const auto scroll = DragScrollTarget(pos.y(), viewport()->height(), index,
+                                         static_cast<size_t>(topLevelItemCount()));
+    if (scroll)
+        scrollToItem(topLevelItem(static_cast<int>(*scroll)));
+}
+
+void TTaskTree::dragMoveEvent(QDragMoveEvent* event)
+{
+    if (event->source() != this) {
+        event->ignore();
+        return;
+    }
+    QTreeWidget::dragMoveEvent(event);  // the drop indicator
+    DragOverAt(event->position().toPoint());
+    event->acceptProposedAction();
+}
+
+void TTaskTree::DropAt(const QPoint& pos)
+{
+    std::optional<size_t> target;
+    if (QTreeWidgetItem* under = itemAt(pos))
+        target = static_cast<size_t>(indexOfTopLevelItem(under));
+    if (Dropped)
+        Dropped(target);
+}
+
+void TTaskTree::dropEvent(QDropEvent* event)
+{
+    if (event->source() != this) {
+        event->ignore();
+        return;
+    }
+    event->setDropAction(Qt::MoveAction);
+    event->accept();
+    stopAutoScroll();
+    setState(QAbstractItemView::NoState);
+    viewport()->update();
+    DropAt(event->position().toPoint());
+}
+
+// ---------------------------------------------------------------- the window
+
+TEditorForm::TEditorForm(AppServices& services, QWidget* parent)
+    : QDialog(parent), Services(services), Prompter(services.prompts)
+{
+    setObjectName(QStringLiteral("EditorForm"));
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
+    BuildLayout();
+
+    // The variant controls, found by name as the window was built.
+    for (int i = 0; i < 5; ++i) {
+        const QString n = QString::number(i);
+        VariantText[i] = findChild<QPlainTextEdit*>(QStringLiteral("VariantText") + n);
+        RadioButtonVariant[i] = findChild<QRadioButton*>(QStringLiteral("RadioButtonVariant") + n);
+        CheckBoxVariant[i] = findChild<QCheckBox*>(QStringLiteral("CheckBoxVariant") + n);
+        ComboBoxVariant[i] = findChild<QComboBox*>(QStringLiteral("ComboBoxVariant") + n);
+        VariantText[i]->installEventFilter(this);
+    }
+    for (int i = 0; i < 5; ++i) {
+        connect(VariantText[i], &QPlainTextEdit::textChanged, this, &TEditorForm::TaskEdited);
+        connect(RadioButtonVariant[i], &QRadioButton::toggled, this, &TEditorForm::TaskEdited);
+        connect(CheckBoxVariant[i], &QCheckBox::toggled, this, &TEditorForm::TaskEdited);
+        connect(ComboBoxVariant[i], &QComboBox::currentIndexChanged, this, &TEditorForm::TaskEdited);
+    }
+
+    TaskTree->BeforeCurrentChange = [this] { BeforeSelectionChange(); };
+    TaskTree->RightPressSelects = [this] { return !TaskSave->isEnabled(); };
+    TaskTree->DragStarted = [this] { DragStartPosition = SelectedPosition(); };
+    TaskTree->Dropped = [this](std::optional<size_t> target) { TreeDragDrop(target); };
+    // The tree's own current-item signal follows the selection model it was
+    // built with; the guarded one replaces that.
+    connect(TaskTree->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            &TEditorForm::SelectionChanged);
+
+    SetIconSize(24, 27);
+    ResetDocument(Doc);
+    ShowTask(nullptr);
+    SetModifiedFlag(0);
+    RefreshCaption();
+    RefreshStatusBar();
+    resize(619, 624);
+}
+
+TEditorForm::~TEditorForm()
+{
+    // Nothing may call back into the window while its controls are destroyed:
+    // the nodes go first, and the tree and the clipboard forget the window.
+    TreeBusy = true;
+    disconnect(TaskTree->selectionModel(), nullptr, this, nullptr);
+    disconnect(QGuiApplication::clipboard(), nullptr, this, nullptr);
+    TaskTree->BeforeCurrentChange = nullptr;
+    TaskTree->RightPressSelects = nullptr;
+    TaskTree->DragStarted = nullptr;
+    TaskTree->Dropped = nullptr;
+    TaskTree->clear();
+}
+
+void TEditorForm::BuildLayout()
+{
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    auto* bar = new QMenuBar(this);
+    bar->setObjectName(QStringLiteral("MainMenu"));
+    layout->setMenuBar(bar);
+
+    ToolBar = new QToolBar(this);
+    ToolBar->setObjectName(QStringLiteral("ToolBar"));
+    ToolBar->setIconSize(QSize(20, 20));
+    ToolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    layout->addWidget(ToolBar);
+
+    Splitter = new QSplitter(Qt::Horizontal, this);
+    Splitter->setObjectName(QStringLiteral("Splitter"));
+    Splitter->setChildrenCollapsible(false);
+    TaskTree = new TTaskTree(Splitter);
+    TaskTree->setObjectName(QStringLiteral("TaskTree"));
+    TaskTree->setMinimumSize(100, 100);
+    Splitter->addWidget(TaskTree);
+
+    auto* right = new QWidget(Splitter);
+    right->setObjectName(QStringLiteral("RightPane"));
+    right->setMinimumWidth(300);
+    auto* rightLayout = new QVBoxLayout(right);
+    rightLayout->setContentsMargins(4, 2, 2, 2);
+    InstructionLabel = new QLabel(
+        QStringLiteral("Создайте задания и выберите для редактирования любое из них. Для выбора "
+                       "задания щелкните по нему. Для сохранения задания щелкните кнопку "
+                       "\"сохранить изменения\"."),
+        right);
+    InstructionLabel->setObjectName(QStringLiteral("InstructionLabel"));
+    InstructionLabel->setWordWrap(true);
+    InstructionLabel->setAlignment(Qt::AlignCenter);
+    InstructionLabel->setMargin(20);
+    rightLayout->addWidget(InstructionLabel, 1);
+    TaskPanel = BuildTaskPanel(right);
+    rightLayout->addWidget(TaskPanel, 1);
+    Splitter->addWidget(right);
+    Splitter->setStretchFactor(0, 0);
+    Splitter->setStretchFactor(1, 1);
+    Splitter->setSizes({161, 458});
+    layout->addWidget(Splitter, 1);
+
+    auto* status = new QStatusBar(this);
+    status->setObjectName(QStringLiteral("StatusBar"));
+    const int widths[3] = {110, 150, 50};
+    for (int i = 0; i < 3; ++i) {
+        StatusPanels[i] = new QLabel(status);
+        StatusPanels[i]->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
+        StatusPanels[i]->setIndent(3);
+        // The last panel takes the rest of the bar, as status bars do.
+        if (i < 2)
+            StatusPanels[i]->setFixedWidth(widths[i]);
+        else
+            StatusPanels[i]->setMinimumWidth(widths[i]);
+        status->addWidget(StatusPanels[i], i < 2 ? 0 : 1);
+    }
+    layout->addWidget(status);
+
+    BuildMenus(bar);
+    BuildToolBar();
+    BuildTreePopup();
+}
+
+QWidget* TEditorForm::BuildTaskPanel(QWidget* parent)
+{
+    auto* panel = new QWidget(parent);
+    panel->setObjectName(QStringLiteral("TaskPanel"));
+    auto* layout = new QVBoxLayout(panel);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(4);
+
+    // The question and its picture.
+    auto* questionArea = new QWidget(panel);
+    questionArea->setMinimumHeight(160);
+    auto* questionRow = new QHBoxLayout(questionArea);
+    questionRow->setContentsMargins(0, 0, 0, 0);
+    questionRow->setSpacing(2);
+    QuestionText = new QPlainTextEdit(questionArea);
+    QuestionText->setObjectName(QStringLiteral("QuestionText"));
+    QuestionText->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    QuestionText->setToolTip(QStringLiteral("Текст вопроса к заданию..."));
+    questionRow->addWidget(QuestionText, 1);
+    QuestionImage = new TPictureBox(questionArea);
+    QuestionImage->setObjectName(QStringLiteral("QuestionImage"));
+    QuestionImage->setFixedSize(160, 160);
+    QuestionImage->setToolTip(QStringLiteral("Для увеличения изображения щелкните по нему..."));
+    questionRow->addWidget(QuestionImage, 0, Qt::AlignTop);
+    connect(QuestionImage, &TPictureBox::clicked, this, &TEditorForm::QuestionImageClick);
+    connect(QuestionText, &QPlainTextEdit::textChanged, this, &TEditorForm::TaskEdited);
+
+    // The variants with the mark column of the task's type.
+    auto* variantsArea = new QWidget(panel);
+    variantsArea->setMinimumHeight(200);
+    auto* variantsRow = new QHBoxLayout(variantsArea);
+    variantsRow->setContentsMargins(0, 0, 0, 0);
+    variantsRow->setSpacing(2);
+    MarkColumns[0] = MakeColumn(QStringLiteral("GridPanel_VT1"), 50, variantsArea);
+    MarkColumns[1] = MakeColumn(QStringLiteral("GridPanel_VT2"), 50, variantsArea);
+    MarkColumns[2] = MakeColumn(QStringLiteral("GridPanel_VT3"), 50, variantsArea);
+    QWidget* texts = MakeColumn(QStringLiteral("GridPanel_VariantText"), 0, variantsArea);
+    RadioGroup = new QButtonGroup(this);
+    for (int r = 0; r < 5; ++r) {
+        const QString digit = QString::number(r + 1);
+        auto* radio = new QRadioButton(digit, MarkColumns[0]);
+        radio->setObjectName(QStringLiteral("RadioButtonVariant") + QString::number(r));
+        RadioGroup->addButton(radio, r);
+        AddToColumn(MarkColumns[0], r, radio, Qt::AlignHCenter);
+        auto* check = new QCheckBox(digit, MarkColumns[1]);
+        check->setObjectName(QStringLiteral("CheckBoxVariant") + QString::number(r));
+        AddToColumn(MarkColumns[1], r, check, Qt::AlignHCenter);
+        auto* combo = new QComboBox(MarkColumns[2]);
+        combo->setObjectName(QStringLiteral("ComboBoxVariant") + QString::number(r));
+        combo->addItems({QString(), "1", "2", "3", "4", "5"});
+        combo->setFixedWidth(44);
+        AddToColumn(MarkColumns[2], r, combo, Qt::AlignHCenter);
+        auto* text = new QPlainTextEdit(texts);
+        text->setObjectName(QStringLiteral("VariantText") + QString::number(r));
+        text->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        text->setToolTip(QStringLiteral("Вариант ответа №%1...").arg(r + 1));
+        text->setMinimumHeight(24);
+        AddToColumn(texts, r, text);
+    }
+    for (QWidget* column : MarkColumns)
+        variantsRow->addWidget(column);
+    variantsRow->addWidget(texts, 1);
+
+    TaskSplitter = new QSplitter(Qt::Vertical, panel);
+    TaskSplitter->setObjectName(QStringLiteral("TaskSplitter"));
+    TaskSplitter->setChildrenCollapsible(false);
+    TaskSplitter->addWidget(questionArea);
+    TaskSplitter->addWidget(variantsArea);
+    TaskSplitter->setStretchFactor(0, 2);
+    TaskSplitter->setStretchFactor(1, 3);
+    layout->addWidget(TaskSplitter, 1);
+
+    // The picture file.
+    auto* pictureRow = new QHBoxLayout;
+    auto* pictureLabel = new QLabel(QStringLiteral("Файл рисунка:  "), panel);
+    ImageFileEdit = new QLineEdit(panel);
+    ImageFileEdit->setObjectName(QStringLiteral("ImageFileEdit"));
+    ImageFileEdit->setToolTip(QStringLiteral("Имя файла с рисунком к заданию..."));
+    ButtonSelectImage = new QPushButton(QStringLiteral("Выбрать"), panel);
+    ButtonSelectImage->setObjectName(QStringLiteral("ButtonSelectImage"));
+    ButtonShowImage = new QPushButton(QStringLiteral("Показать"), panel);
+    ButtonShowImage->setObjectName(QStringLiteral("ButtonShowImage"));
+    pictureRow->addWidget(pictureLabel);
+    pictureRow->addWidget(ImageFileEdit, 1);
+    pictureRow->addWidget(ButtonSelectImage);
+    pictureRow->addWidget(ButtonShowImage);
+    layout->addLayout(pictureRow);
+    connect(ImageFileEdit, &QLineEdit::textChanged, this, &TEditorForm::TaskEdited);
+    connect(ButtonSelectImage, &QPushButton::clicked, this, &TEditorForm::ButtonSelectImageClick);
+    connect(ButtonShowImage, &QPushButton::clicked, this, &TEditorForm::ButtonShowImageClick);
+
+    // The prompt.
+    auto* promptRow = new QHBoxLayout;
+    auto* promptLabel = new QLabel(QStringLiteral("Подсказка: "), panel);
+    pictureLabel->setMinimumWidth(promptLabel->sizeHint().width());
+    promptLabel->setMinimumWidth(pictureLabel->sizeHint().width());
+    PromptEdit = new QLineEdit(panel);
+    PromptEdit->setObjectName(QStringLiteral("PromptEdit"));
+    PromptEdit->setToolTip(QStringLiteral(
+        "Подсказка к заданию. Отображается при наведении тестируемым на текст вопроса..."));
+    promptRow->addWidget(promptLabel);
+    promptRow->addWidget(PromptEdit, 1);
+    layout->addLayout(promptRow);
+    connect(PromptEdit, &QLineEdit::textChanged, this, &TEditorForm::TaskEdited);
+
+    // "Сохранить изменения" and "Сбросить".
+    TaskSave = new QPushButton(QStringLiteral("Сохранить изменения"));
+    TaskSave->setObjectName(QStringLiteral("TaskSave"));
+    TastReset = new QPushButton(QStringLiteral("Сбросить"));
+    TastReset->setObjectName(QStringLiteral("TastReset"));
+    auto* buttons = new ButtonRow(TaskSave, TastReset, panel);
+    buttons->setObjectName(QStringLiteral("ButtonRow"));
+    layout->addWidget(buttons);
+    // Enter in a field must not press a button, as it would in a dialog.
+    for (QPushButton* button : {ButtonSelectImage, ButtonShowImage, TaskSave, TastReset})
+        button->setAutoDefault(false);
+    connect(TaskSave, &QPushButton::clicked, this, &TEditorForm::TaskSaveClick);
+    connect(TastReset, &QPushButton::clicked, this, &TEditorForm::TastResetClick);
+    return panel;
+}
+
+void TEditorForm::BuildMenus(QMenuBar* bar)
+{
+    auto menu = [this](QWidget* parentMenu, const char* name, const char* title) {
+        auto* m = new QMenu(QString::fromUtf8(title), this);
+        m->setObjectName(QString::fromLatin1(name));
+        if (auto* b = qobject_cast<QMenuBar*>(parentMenu))
+            b->addMenu(m);
+        else
+            static_cast<QMenu*>(parentMenu)->addMenu(m);
+        return m;
+    };
+    auto item = [this](QMenu* m, const char* name, const char* caption, auto handler,
+                       QKeySequence shortcut = {}) {
+        auto* a = new QAction(QString::fromUtf8(caption), this);
+        a->setObjectName(QString::fromLatin1(name));
+        if (!shortcut.isEmpty()) {
+            a->setShortcut(shortcut);
+            a->setShortcutContext(Qt::WindowShortcut);
+        }
+        if (m)
+            m->addAction(a);
+        addAction(a);  // shortcuts work while the menu is closed
+        connect(a, &QAction::triggered, this, handler);
+        return a;
+    };
+
+    QMenu* file = menu(bar, "MFile", "Файл");
+    item(file, "MFNew", "Создать", &TEditorForm::MFNewClick);
+    item(file, "MFOpen", "Открыть...", &TEditorForm::MFOpenClick, QKeySequence(Qt::CTRL | Qt::Key_O));
+    item(file, "MFSaveFile", "Сохранить", &TEditorForm::MFSaveFileClick,
+         QKeySequence(Qt::SHIFT | Qt::Key_F12));
+    item(file, "MFSaveFileAs", "Сохранить как...", &TEditorForm::MFSaveFileAsClick);
+    file->addSeparator();
+    QMenu* import = menu(file, "MFImport", "Импорт");
+    item(import, "MFImportFromOthr", "Задания из другого теста...", &TEditorForm::MFImportFromOthrClick);
+    QMenu* exportMenu = menu(file, "MFExport", "Экспорт");
+    item(exportMenu, "MTExportToHTML", "Тест в HTML...", &TEditorForm::MTExportToHTMLClick);
+    file->addSeparator();
+    item(file, "MFClose", "Закр&ыть", &TEditorForm::MFCloseClick);
+
+    QMenu* task = menu(bar, "MTask", "Задание");
+    connect(task, &QMenu::aboutToShow, this, &TEditorForm::MTaskClick);
+    QAction* add = item(task, "MTAdd", "Добавить...", &TEditorForm::MTAddClick,
+                        QKeySequence(Qt::CTRL | Qt::Key_Insert));
+    add->setIcon(EditorToolIcon(EditorTool::Add));
+    add->setToolTip(QStringLiteral("Добавить задание"));
+    QMenu* addTyped = menu(task, "MTAdd2", "Добавить");
+    for (int tag = 1; tag <= 3; ++tag) {
+        const QByteArray name = "MTAdd2Sub" + QByteArray::number(tag);
+        QAction* a = item(addTyped, name.constData(), kTaskTypeNames[tag - 1],
+                          [this, tag] { MTAdd2Sub_Click(tag); },
+                          tag == 1 ? QKeySequence(Qt::SHIFT | Qt::Key_Insert) : QKeySequence());
+        a->setIcon(TaskTypeIcon(tag, 16));
+        if (tag == 1)
+            addTyped->setDefaultAction(a);
+    }
+    task->addSeparator();
+    QAction* del = item(task, "MTDelete", "Удалить", &TEditorForm::MTDeleteClick,
+                        QKeySequence(Qt::CTRL | Qt::Key_Delete));
+    del->setIcon(EditorToolIcon(EditorTool::Delete));
+    del->setToolTip(QStringLiteral("Удалить задание"));
+    task->addSeparator();
+    const struct {
+        const char* Name;
+        const char* Caption;
+        const char* Hint;
+        void (TEditorForm::*Handler)();
+        EditorTool Tool;
+    } moves[4] = {
+        {"MTMoveToUp", "Переместить выше", "Перестить выше", &TEditorForm::MTMoveToUpClick,
+         EditorTool::MoveUp},
+        {"MTMoveToDown", "Переместить ниже", "Перестить ниже", &TEditorForm::MTMoveToDownClick,
+         EditorTool::MoveDown},
+        {"MTMoveToFirst", "Переместить вверх", "Перестить в начало",
+         &TEditorForm::MTMoveToFirstClick, EditorTool::MoveFirst},
+        {"MTMoveToLast", "Переместить вниз", "Перестить в конец", &TEditorForm::MTMoveToLastClick,
+         EditorTool::MoveLast},
+    };
+    for (const auto& m : moves) {
+        QAction* a = item(task, m.Name, m.Caption, m.Handler);
+        a->setIcon(EditorToolIcon(m.Tool));
+        a->setToolTip(QString::fromUtf8(m.Hint));
+    }
+    task->addSeparator();
+    QAction* copy = item(task, "MTAddCopy", "Дублировать", &TEditorForm::MTAddCopyClick);
+    copy->setIcon(EditorToolIcon(EditorTool::Duplicate));
+    copy->setToolTip(QStringLiteral("Дублировать (копировать) задание"));
+    QAction* toClipboard =
+        item(task, "MTCopyToClipboard", "Копировать в буфер обмена", &TEditorForm::MTCopyToClipboardClick);
+    toClipboard->setIcon(EditorToolIcon(EditorTool::CopyToClipboard));
+    toClipboard->setToolTip(QStringLiteral("Копировать задание в буфер обмена как текст"));
+    QAction* fromClipboard = item(task, "MTPasteFromClipboard", "Вставить из буфера обмена",
+                                  &TEditorForm::MTPasteFromClipboardClick);
+    fromClipboard->setIcon(EditorToolIcon(EditorTool::PasteFromClipboard));
+    fromClipboard->setToolTip(QStringLiteral("Вставить задание из буфера обмена"));
+    task->addSeparator();
+    item(task, "MTChangeType", "Изменить тип...", &TEditorForm::MTChangeTypeClick);
+
+    QMenu* params = menu(bar, "MParams", "Параметры теста");
+    item(params, "MPTitleAndDescription", "Заголовок и описание...",
+         &TEditorForm::MPTitleAndDescriptionClick);
+    item(params, "MFMarks", "Оценивание...", &TEditorForm::MFMarksClick);
+
+    QMenu* view = menu(bar, "MView", "Вид");
+    connect(view, &QMenu::aboutToShow, this, &TEditorForm::MViewClick);
+    item(view, "MVFont", "Шрифт...", &TEditorForm::MVFontClick);
+    QMenu* icons = menu(view, "MVIcons", "Иконки");
+    auto* iconGroup = new QActionGroup(this);
+    for (QAction* a : {item(icons, "MVIcon16", "Маленькие", &TEditorForm::MVIcon16Click),
+                       item(icons, "MVIcon24", "Большие", &TEditorForm::MVIcon24Click)}) {
+        a->setCheckable(true);
+        iconGroup->addAction(a);
+    }
+
+    QMenu* help = menu(bar, "MHelp", "Справка");
+    item(help, "MHShowHelp", "Просмотр справки", &TEditorForm::MHShowHelpClick,
+         QKeySequence(Qt::Key_F1));
+    help->addSeparator();
+    // The about box comes with its own window.
+    item(help, "MHShowAboutBox", "О программе", &TEditorForm::MHShowAboutBoxClick)->setEnabled(false);
+
+}
+
+void TEditorForm::BuildToolBar()
+{
+    for (const char* name : {"MTAdd", "MTDelete", "", "MTMoveToUp", "MTMoveToDown", "MTMoveToFirst",
+                             "MTMoveToLast", "MTAddCopy", "", "MTCopyToClipboard",
+                             "MTPasteFromClipboard"}) {
+        if (*name)
+            ToolBar->addAction(Action(name));
+        else
+            ToolBar->addSeparator();
+    }
+}
+
+void TEditorForm::BuildTreePopup()
+{
+    TreePopup = new QMenu(this);
+    TreePopup->setObjectName(QStringLiteral("TreePopup"));
+    auto item = [this](QMenu* m, const char* name, const char* caption, auto handler) {
+        auto* a = new QAction(QString::fromUtf8(caption), this);
+        a->setObjectName(QString::fromLatin1(name));
+        m->addAction(a);
+        connect(a, &QAction::triggered, this, handler);
+        return a;
+    };
+    auto* add = new QMenu(QStringLiteral("Добавить"), TreePopup);
+    add->setObjectName(QStringLiteral("PMAdd"));
+    TreePopup->addMenu(add);
+    for (int tag = 1; tag <= 3; ++tag) {
+        const QByteArray name = "PMAddSub" + QByteArray::number(tag);
+        QAction* a = item(add, name.constData(), kTaskTypeNames[tag - 1], [this, tag] { MTAdd2Sub_Click(tag); });
+        a->setIcon(TaskTypeIcon(tag, 16));
+        if (tag == 1)
+            add->setDefaultAction(a);
+    }
+    item(TreePopup, "PMDelete", "Удалить", &TEditorForm::MTDeleteClick)
+        ->setIcon(EditorToolIcon(EditorTool::Delete));
+    item(TreePopup, "PMAddCopy", "Дублировать", &TEditorForm::MTAddCopyClick)
+        ->setIcon(EditorToolIcon(EditorTool::Duplicate));
+    item(TreePopup, "PMChangeType", "Изменить тип...", &TEditorForm::MTChangeTypeClick);
+    connect(TreePopup, &QMenu::aboutToShow, this, &TEditorForm::TreePopupPopup);
+    connect(TaskTree, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+        TreePopup->popup(TaskTree->viewport()->mapToGlobal(pos));
+    });
+}
+
+QAction* TEditorForm::Action(const char* objectName) const
+{
+    return findChild<QAction*>(QString::fromLatin1(objectName));
+}
+
+QMenu* TEditorForm::Menu(const char* objectName) const
+{
+    return findChild<QMenu*>(QString::fromLatin1(objectName));
+}
+
+QString TEditorForm::StatusText(int panel) const
+{
+    return StatusPanels.at(static_cast<size_t>(panel))->text();
+}
+
+void TEditorForm::SetQuestionFont(const QFont& font)
+{
+    QuestionText->setFont(font);
+    for (QPlainTextEdit* text : VariantText)
+        text->setFont(font);
+}
+
+// ---------------------------------------------------------------- nodes
+
+int TEditorForm::TaskCount() const
+{
+    return TaskTree->topLevelItemCount();
+}
+
+TTaskNode* TEditorForm::NodeAt(int position) const
+{
+    return static_cast<TTaskNode*>(TaskTree->topLevelItem(position));
+}
+
+TTask& TEditorForm::TaskAt(int position)
+{
+    return NodeAt(position)->Task;
+}
+
+QString TEditorForm::NodeLabel(int position) const
+{
+    return NodeAt(position)->text(0);
+}
+
+TTaskNode* TEditorForm::CurrentNode() const
+{
+    return static_cast<TTaskNode*>(TaskTree->currentItem());
+}
+
+int TEditorForm::PositionOf(const QTreeWidgetItem* node) const
+{
+    return node ? TaskTree->indexOfTopLevelItem(const_cast<QTreeWidgetItem*>(node)) : -1;
+}
+
+int TEditorForm::SelectedPosition() const
+{
+    return PositionOf(CurrentNode());
+}
+
+void TEditorForm::SelectTask(int position)
+{
+    TaskTree->setCurrentItem(position >= 0 ? NodeAt(position) : nullptr);
+}
+
+bool TEditorForm::TaskPanelShown() const
+{
+    return !TaskPanel->isHidden();
+}
+
+bool TEditorForm::EditButtonsEnabled() const
+{
+    return TaskSave->isEnabled();
+}
+
+TTaskNode* TEditorForm::AppendNode(const TTask& task, const std::string& label)
+{
+    auto* node = new TTaskNode(task);
+    node->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsDragEnabled |
+                   Qt::ItemNeverHasChildren);
+    SetNodeLabel(node, label);
+    SetNodeIcon(node);
+    TaskTree->addTopLevelItem(node);
+    return node;
+}
+
+void TEditorForm::SetNodeLabel(TTaskNode* node, const std::string& label)
+{
+    // A question of several lines shows on one line of the tree.
+    QString text = Q(label);
+    text.replace(QLatin1String("\r\n"), QLatin1String(" "));
+    node->setText(0, text);
+}
+
+void TEditorForm::SetNodeIcon(TTaskNode* node)
+{
+    node->setIcon(0, TaskTypeIcon(node->Task.TaskType, IconSize));
+}
+
+void TEditorForm::ClearTree()
+{
+    TreeBusy = true;
+    TaskTree->clear();
+    TreeBusy = false;
+}
+
+void TEditorForm::MoveNode(int from, int to)
+{
+    TTaskNode* current = CurrentNode();
+    TreeBusy = true;
+    QTreeWidgetItem* node = TaskTree->takeTopLevelItem(from);
+    TaskTree->insertTopLevelItem(to, node);
+    TaskTree->setCurrentItem(current);
+    TreeBusy = false;
+}
+
+// ---------------------------------------------------------------- status
+
+void TEditorForm::SetModified()
+{
+    SetModifiedFlag(1);
+}
+
+void TEditorForm::SetModifiedFlag(uint8_t modified)
+{
+    Doc.Modified = modified;
+    StatusPanels[2]->setText(modified ? QStringLiteral("Тест изменен") : QString());
+}
+
+void TEditorForm::RefreshStatusBar()
+{
+    StatusPanels[0]->setText(QStringLiteral("Всего заданий: %1").arg(TaskCount()));
+    const int selected = SelectedPosition();
+    StatusPanels[1]->setText(selected >= 0 ? QStringLiteral("Выбрано задание №%1").arg(selected + 1)
+                                           : QString());
+    UpdateTaskActions();
+}
+
+void TEditorForm::RefreshCaption()
+{
+    setWindowTitle(Q(EditorCaption(Doc.FileName)));
+}
+
+bool TEditorForm::ClipboardHoldsTask() const
+{
+    const QClipboard* clipboard = QGuiApplication::clipboard();
+    return clipboard && IsClipboardTaskText(S(clipboard->text()));
+}
+
+void TEditorForm::UpdateTaskActions()
+{
+    const int position = SelectedPosition();
+    const bool selected = position >= 0;
+    for (const char* name : {"MTDelete", "MTCopyToClipboard", "MTChangeType", "MTAddCopy"})
+        Action(name)->setEnabled(selected);
+    for (const char* name : {"MTMoveToUp", "MTMoveToFirst"})
+        Action(name)->setEnabled(selected && position >= 1);
+    for (const char* name : {"MTMoveToDown", "MTMoveToLast"})
+        Action(name)->setEnabled(selected && position < TaskCount() - 1);
+    Action("MTPasteFromClipboard")->setEnabled(ClipboardHoldsTask());
+    Action("MTAdd")->setEnabled(true);
+    Menu("MTAdd2")->setEnabled(true);
+}
+
+void TEditorForm::ApplicationIdle()
+{
+    UpdateTaskActions();
+}
+
+void TEditorForm::MTaskClick()
+{
+    UpdateTaskActions();
+}
+
+void TEditorForm::TreePopupPopup()
+{
+    if (TaskSave->isEnabled()) {
+        const bool selected = CurrentNode() != nullptr;
+        Action("PMDelete")->setEnabled(selected);
+        Action("PMChangeType")->setEnabled(selected);
+    }
+}
+
+// ---------------------------------------------------------------- file
+
+bool TEditorForm::AskSaveChanges()
+{
+    if (Doc.Modified != 1)
+        return false;
+    if (!Prompter.Ask(this, kCaptionAttention, QStringLiteral("Вы желаете сохранить изменения?")))
+        return false;
+    MFSaveFileClick();
+    return true;
+}
+
+void TEditorForm::MFNewClick()
+{
+    AskSaveChanges();
+    ClearTree();
+    ShowTask(nullptr);
+    ResetDocument(Doc);
+    SetModifiedFlag(0);
+    RefreshCaption();
+    RefreshStatusBar();
+}
+
+void TEditorForm::MFOpenClick()
+{
+    AskSaveChanges();
+    FileDialogSpec spec;
+    spec.Title = QStringLiteral("Открыть");
+    spec.Filter = kTestFilter;
+    const auto chosen = Prompter.OpenFile(this, spec);
+    if (!chosen)
+        return;
+
+    ShowTask(nullptr);
+    const std::string path = S(chosen->Path);
+    if (!path.empty() && FileExists(path)) {
+        Doc.FileName = path;
+        Doc.FileDir = FolderOf(path);
+        ClearTree();
+        auto read = ReadEditorTest(path);
+        if (read) {
+            Doc.Title = read->Title;
+            Doc.Description = read->Description;
+            Doc.TaskCount = read->TaskCount;
+            Doc.Marks = read->Marks;
+            TreeBusy = true;
+            for (const TTask& task : read->Tasks)
+                AppendNode(task, task.Question);
+            TreeBusy = false;
+            SetModifiedFlag(0);
+        } else {
+            ClearTree();
+            ResetDocument(Doc);
+            SetModifiedFlag(0);
+            Prompter.LoadError(this, Q(read.error().Message));
+        }
+    }
+    RefreshCaption();
+    ShowTask(nullptr);
+    RefreshStatusBar();
+}
+
+void TEditorForm::MFSaveFileClick()
+{
+    if (Doc.FileName.empty())
+        MFSaveFileAsClick();
+    else
+        WriteDocument(Q(Doc.FileName));
+    RefreshCaption();
+}
+
+void TEditorForm::MFSaveFileAsClick()
+{
+    FileDialogSpec spec;
+    spec.Title = QStringLiteral("Сохранить как");
+    spec.Filter = kSaveFilter;
+    spec.DefaultExtension = QStringLiteral("TXT");
+    spec.OverwritePrompt = true;
+    spec.FileName = Q(Doc.FileName);
+    const auto chosen = Prompter.SaveFile(this, spec);
+    if (chosen && !chosen->Path.isEmpty())
+        WriteDocument(chosen->Path);
+    RefreshCaption();
+}
+
+bool TEditorForm::AskYesNoText(const std::string& text)
+{
+    return Prompter.Ask(this, kCaptionAttention, Q(text));
+}
+
+bool TEditorForm::WriteDocument(const QString& path)
+{
+    if (TaskCount() == 0 &&
+        !Prompter.Ask(this, kCaptionAttention,
+                      QStringLiteral("В тесте нет заданий. Вы желаете сохранить тест?")))
+        return false;
+    const QString warning = QStringLiteral("Предупреждение!");
+    if (Doc.Title.empty())
+        Prompter.Message(this, warning, QStringLiteral("Для теста не был задан заголовок."),
+                         PromptIcon::None, PromptButtons::Ok);
+    if (Doc.Marks.empty())
+        Prompter.Message(this, warning, QStringLiteral("Для теста не была задана система оценки."),
+                         PromptIcon::None, PromptButtons::Ok);
+
+    std::vector<TTask*> tasks;
+    for (int i = 0; i < TaskCount(); ++i)
+        tasks.push_back(&TaskAt(i));
+    TTaskNode* current = CurrentNode();
+    const std::string shownPicture = current ? current->Task.ImageFile : std::string();
+    const Status written = WriteEditorTest(S(path), Doc, tasks,
+                                           [this](const std::string& text) { return AskYesNoText(text); });
+    if (!written) {
+        Prompter.LoadError(this, Q(written.error().Message));
+        return false;
+    }
+    SetModifiedFlag(0);
+    // The picture rule may have moved the shown task's picture; a clean panel shows where.
+    if (current && current->Task.ImageFile != shownPicture && !TaskSave->isEnabled())
+        ShowTask(current);
+    return true;
+}
+
+void TEditorForm::MFImportFromOthrClick()
+{
+    FileDialogSpec spec;
+    spec.Title = QStringLiteral("Импорт заданий");
+    spec.Filter = kTestFilter;
+    const auto chosen = Prompter.OpenFile(this, spec);
+    if (!chosen)
+        return;
+    const std::string path = S(chosen->Path);
+    if (path.empty() || !FileExists(path))
+        return;
+    auto imported = ReadImportFile(path);
+    if (!imported) {
+        Prompter.LoadError(this, Q(imported.error().Message));
+        RefreshStatusBar();
+        return;
+    }
+    for (size_t k = 0; k < imported->Tasks.size(); ++k)
+        AppendNode(imported->Tasks[k], ImportedTaskLabel(k + 1));
+    Prompter.Message(this, QStringLiteral("Импорт заданий завершен"),
+                     Q(ImportDoneText(imported->Tasks.size(), path, imported->Title)),
+                     PromptIcon::Information, PromptButtons::Ok);
+    SetModified();
+    RefreshStatusBar();
+}
+
+void TEditorForm::MTExportToHTMLClick()
+{
+    if (TaskCount() == 0 &&
+        !Prompter.Ask(this, kCaptionAttention,
+                      QStringLiteral("В тесте нет заданий. Вы желаете экспортировать тест в HTML?")))
+        return;
+    FileDialogSpec spec;
+    spec.Title = QStringLiteral("Экспорт в HTML");
+    spec.Filter = QStringLiteral("Веб-страница (*.HTML)|*.HTML");
+    spec.DefaultExtension = QStringLiteral("HTML");
+    spec.OverwritePrompt = true;
+    const auto chosen = Prompter.SaveFile(this, spec);
+    if (!chosen || chosen->Path.isEmpty())
+        return;
+    HtmlPageInput input;
+    input.Title = Doc.Title;
+    input.Description = Doc.Description;
+    for (int i = 0; i < TaskCount(); ++i)
+        input.Tasks.push_back(&TaskAt(i));
+    input.WithAnswers = Prompter.Ask(this, kCaptionAttention,
+                                     QStringLiteral("Выводить в файл правильные ответы?"));
+    const Status exported = ExportHtmlPage(S(chosen->Path), input,
+                                           [this](const std::string& text) { return AskYesNoText(text); });
+    if (!exported)
+        Prompter.LoadError(this, Q(exported.error().Message));
+}
+
+void TEditorForm::MFCloseClick()
+{
+    close();
+}
+
+bool TEditorForm::FormCloseQuery()
+{
+    if (Doc.Modified != 1)
+        return true;
+    return Prompter.Ask(this, QStringLiteral("Внимание! Тест не сохранен..."),
+                        QStringLiteral("Вы желаете выйти из редактора не сохранив тест?"));
+}
+
+// ---------------------------------------------------------------- tasks
+
+void TEditorForm::AddTask(int taskType)
+{
+    if (taskType == 0) {
+        TSelectTypeTaskForm dialog(this);
+        dialog.SetItemIndex(0);
+        if (Prompter.ShowModal(dialog) != QDialog::Accepted)
+            return;
+        taskType = dialog.ItemIndex() + 1;
+    }
+    TTask task;
+    task.TaskType = static_cast<uint8_t>(taskType);
+    TTaskNode* node = AppendNode(task, AddedTaskLabel(static_cast<size_t>(TaskCount())));
+    TaskTree->setCurrentItem(node);
+    RefreshStatusBar();
+    SetModified();
+}
+
+void TEditorForm::MTAddClick()
+{
+    AddTask(0);
+}
+
+void TEditorForm::MTAdd2Sub_Click(int tag)
+{
+    if (tag >= 1 && tag <= 3)
+        AddTask(tag);
+}
+
+void TEditorForm::MTAddCopyClick()
+{
+    TTaskNode* node = CurrentNode();
+    if (!node)
+        return;
+    const int position = PositionOf(node);
+    AppendNode(node->Task, DuplicateTaskLabel(static_cast<size_t>(position)));
+    RefreshStatusBar();
+    SetModified();
+}
+
+void TEditorForm::MTDeleteClick()
+{
+    TTaskNode* node = CurrentNode();
+    if (!node)
+        return;
+    if (Prompter.Ask(this, QStringLiteral("Внимание! Будет удалено задание..."),
+                     QStringLiteral("Вы желаете удалить задание?"))) {
+        delete node;  // the tree selects a neighbour, which the panel then shows
+        if (TaskCount() == 0)
+            ShowTask(nullptr);
+    }
+    SetModified();
+    RefreshStatusBar();
+}
+
+void TEditorForm::MoveSelected(TaskMove move)
+{
+    const int position = SelectedPosition();
+    if (position < 0)
+        return;
+    const auto to = MoveDestination(move, static_cast<size_t>(position), static_cast<size_t>(TaskCount()));
+    if (!to)
+        return;
+    MoveNode(position, static_cast<int>(*to));
+    RefreshStatusBar();
+    SetModified();
+}
+
+void TEditorForm::MTMoveToUpClick()
+{
+    MoveSelected(TaskMove::Up);
+}
+
+void TEditorForm::MTMoveToDownClick()
+{
+    MoveSelected(TaskMove::Down);
+}
+
+void TEditorForm::MTMoveToFirstClick()
+{
+    MoveSelected(TaskMove::First);
+}
+
+void TEditorForm::MTMoveToLastClick()
+{
+    MoveSelected(TaskMove::Last);
+}
+
+void TEditorForm::TreeDragDrop(std::optional<size_t> target)
+{
+    const int from = DragStartPosition;
+    DragStartPosition = 0;
+    if (from < 0)
+        return;
+    const auto to = DropDestination(static_cast<size_t>(from), target, static_cast<size_t>(TaskCount()));
+    if (!to)
+        return;
+    MoveNode(from, static_cast<int>(*to));
+    RefreshStatusBar();
+    SetModified();
+}
+
+void TEditorForm::MTCopyToClipboardClick()
+{
+    TTaskNode* node = CurrentNode();
+    if (!node)
+        return;
+    // The clipboard is Unicode; the text is what Windows-1251 can carry.
+    const std::string text = Cp1251ToUtf8(Utf8ToCp1251(BuildClipboardText(node->Task)));
+    QGuiApplication::clipboard()->setText(Q(text));
+    UpdateTaskActions();
+}
+
+void TEditorForm::MTPasteFromClipboardClick()
+{
+    const QString text = QGuiApplication::clipboard()->text();
+    if (text.isEmpty())
+        return;
+    auto task = ParseClipboardText(Cp1251ToUtf8(Utf8ToCp1251(S(text))));
+    if (!task) {
+        Prompter.LoadError(this, Q(task.error().Message));
+        return;
+    }
+    TTaskNode* node = AppendNode(*task, PastedTaskLabel(task->Question));
+    TaskTree->setCurrentItem(node);
+    SetModified();
+    RefreshStatusBar();
+}
+
+void TEditorForm::MTChangeTypeClick()
+{
+    TTaskNode* node = CurrentNode();
+    if (!node)
+        return;
+    TSelectTypeTaskForm dialog(this);
+    dialog.SetItemIndex(node->Task.TaskType - 1);
+    if (Prompter.ShowModal(dialog) != QDialog::Accepted)
+        return;
+    const auto type = static_cast<uint8_t>(dialog.ItemIndex() + 1);
+    if (type != node->Task.TaskType) {
+        if (TaskSave->isEnabled() &&
+            Prompter.Ask(this, kCaptionAttention,
+                         QStringLiteral("Вы желаете сохранить изменения в текущем задании перед "
+                                        "изменением типа задания?")))
+            TaskSaveClick();
+        ChangeTaskType(node->Task, type);
+        SetNodeIcon(node);
+        SetModified();
+    }
+    ShowTask(node);
+}
+
+void TEditorForm::MPTitleAndDescriptionClick()
+{
+    TEditTitleAndDescriptionForm dialog(this);
+    dialog.SetTitle(Doc.Title);
+    dialog.SetDescription(Doc.Description);
+    if (Prompter.ShowModal(dialog) != QDialog::Accepted)
+        return;
+    Doc.Title = dialog.Title();
+    Doc.Description = dialog.Description();
+    SetModified();
+}
+
+void TEditorForm::MFMarksClick()
+{
+    TMarkLevelForm dialog(this);
+    dialog.SetTaskCount(TaskCount());
+    dialog.SetMarks(Doc.Marks);
+    if (Prompter.ShowModal(dialog) != QDialog::Accepted)
+        return;
+    if (!dialog.Marks().empty())
+        Doc.Marks = dialog.Marks();
+    SetModified();
+}
+
+// ---------------------------------------------------------------- view and help
+
+void TEditorForm::MViewClick()
+{
+    Action(IconSize == 16 ? "MVIcon16" : "MVIcon24")->setChecked(true);
+}
+
+void TEditorForm::MVFontClick()
+{
+    const auto font = Prompter.Font(this, QuestionText->font());
+    if (!font)
+        return;
+    SetQuestionFont(*font);
+    ImageFileEdit->setFont(*font);
+    PromptEdit->setFont(*font);
+}
+
+void TEditorForm::SetIconSize(int size, int indentation)
+{
+    IconSize = size;
+    TaskTree->setIconSize(QSize(size, size));
+    TaskTree->setIndentation(indentation);
+    for (int i = 0; i < TaskCount(); ++i)
+        SetNodeIcon(NodeAt(i));
+}
+
+void TEditorForm::MVIcon16Click()
+{
+    SetIconSize(16, 10);
+}
+
+void TEditorForm::MVIcon24Click()
+{
+    SetIconSize(24, 20);
+}
+
+void TEditorForm::MHShowHelpClick()
+{
+    Services.desktop.OpenUrl(QUrl::fromLocalFile(Q(Services.ExeDir) + QStringLiteral("Help.html")));
+}
+
+void TEditorForm::MHShowAboutBoxClick() {}
+
+// ---------------------------------------------------------------- the task panel
+
+void TEditorForm::ShowTask(TTaskNode* node)
+{
+    if (!node) {
+        EnableEditButtons(false);
+        TaskPanel->setEnabled(false);
+        TaskPanel->hide();
+        InstructionLabel->show();
+        return;
+    }
+    const TTask& task = node->Task;
+    const int type = std::clamp<int>(task.TaskType, 1, 3);
+
+    setUpdatesEnabled(false);
+    for (int c = 0; c < 3; ++c) {
+        MarkColumns[c]->setVisible(c == type - 1);
+        MarkColumns[c]->setEnabled(c == type - 1);
+    }
+    RadioGroup->setExclusive(false);  // an exclusive group cannot turn its last button off
+    for (int r = 0; r < 5; ++r) {
+        RadioButtonVariant[r]->setChecked(false);
+        CheckBoxVariant[r]->setChecked(false);
+        ComboBoxVariant[r]->setCurrentIndex(0);
+    }
+    RadioGroup->setExclusive(true);
+
+    QuestionText->setPlainText(FieldToWidget(task.Question));
+    for (int r = 0; r < 5; ++r)
+        VariantText[r]->setPlainText(FieldToWidget(task.Variants[r]));
+    for (int r = 0; r < 5; ++r) {
+        const int32_t answer = task.Answers[r];
+        if (type == SingleChoice && answer > 0)
+            RadioButtonVariant[r]->setChecked(true);
+        else if (type == MultipleChoice && answer > 0)
+            CheckBoxVariant[r]->setChecked(true);
+        else if (type == Ordering && answer >= 1 && answer <= 5)
+            ComboBoxVariant[r]->setCurrentIndex(answer);
+        RadioButtonVariant[r]->setEnabled(true);
+        CheckBoxVariant[r]->setEnabled(true);
+        ComboBoxVariant[r]->setEnabled(true);
+    }
+    ImageFileEdit->setText(Q(task.ImageFile));
+    PromptEdit->setText(Q(task.Prompt));
+    setUpdatesEnabled(true);
+
+    ShowPicture(Q(task.ImageFile));
+    EnableEditButtons(false);
+}
+
+void TEditorForm::ShowPicture(const QString& path)
+{
+    auto hide = [this] {
+        QuestionImage->ClearPicture();
+        QuestionImage->setEnabled(false);
+        QuestionImage->hide();
+    };
+    if (path.isEmpty()) {
+        hide();
+        return;
+    }
+    if (!FileExists(S(path))) {
+        hide();
+        Prompter.Notice(this, QStringLiteral("Файл с изображением отсутствует!"));
+        return;
+    }
+    QImageReader reader(path);
+    const QImage image = reader.read();
+    if (image.isNull()) {
+        hide();
+        Prompter.Notice(this, QStringLiteral("Ошибка загрузки изображения!"));
+        return;
+    }
+    QuestionImage->SetPicture(QPixmap::fromImage(image));
+    QuestionImage->setEnabled(true);
+    QuestionImage->show();
+}
+
+void TEditorForm::EnableEditButtons(bool enabled)
+{
+    TaskSave->setEnabled(enabled);
+    TastReset->setEnabled(enabled);
+}
+
+void TEditorForm::TaskEdited()
+{
+    EnableEditButtons(true);
+}
+
+TTaskEdits TEditorForm::ReadEdits(uint8_t taskType) const
+{
+    TTaskEdits edits;
+    edits.Question = WidgetToField(QuestionText->toPlainText());
+    for (int r = 0; r < 5; ++r) {
+        edits.Variants[r] = WidgetToField(VariantText[r]->toPlainText());
+        switch (taskType) {
+        case MultipleChoice: edits.Answers[r] = CheckBoxVariant[r]->isChecked() ? 1 : 0; break;
+        case Ordering: edits.Answers[r] = MarkFromCombo(ComboBoxVariant[r]->currentIndex()); break;
+        default: edits.Answers[r] = RadioButtonVariant[r]->isChecked() ? 1 : 0; break;
+        }
+    }
+    edits.ImageFile = S(ImageFileEdit->text());
+    edits.Prompt = S(PromptEdit->text());
+    return edits;
+}
+
+void TEditorForm::TaskSaveClick()
+{
+    TTaskNode* node = CurrentNode();
+    if (!node)
+        return;
+    SaveTaskEdits(node->Task, ReadEdits(node->Task.TaskType));
+    SetNodeLabel(node, SavedTaskLabel(node->Task, static_cast<size_t>(PositionOf(node))));
+    TaskTree->setFocus();
+    SetModified();
+    EnableEditButtons(false);
+    ShowTask(node);
+    const std::string message = CheckTaskMessage(CheckTask(node->Task));
+    if (!message.empty())
+        Prompter.Message(this, QString::fromUtf8(kAppTitle), Q(message), PromptIcon::Information,
+                         PromptButtons::Ok);
+}
+
+void TEditorForm::TastResetClick()
+{
+    if (TTaskNode* node = CurrentNode())
+        ShowTask(node);
+}
+
+void TEditorForm::BeforeSelectionChange()
+{
+    if (TreeBusy || !CurrentNode() || !TaskSave->isEnabled())
+        return;
+    if (Prompter.Ask(this, kCaptionAttention,
+                     QStringLiteral("Вы желаете сохранить изменения в текущем задании перед "
+                                    "переходом к другому?")))
+        TaskSaveClick();
+}
+
+void TEditorForm::SelectionChanged()
+{
+    if (TreeBusy)
+        return;
+    TTaskNode* node = CurrentNode();
+    if (node) {
+        node->setSelected(true);  // a node made current by focus alone is shown selected
+        InstructionLabel->hide();
+        TaskPanel->setEnabled(true);
+        TaskPanel->show();
+    }
+    ShowTask(node);
+    RefreshStatusBar();
+}
+
+void TEditorForm::ButtonSelectImageClick()
+{
+    FileDialogSpec spec;
+    spec.Title = QStringLiteral("Выбор рисунка");
+    spec.Filter = kPictureFilter;
+    const auto chosen = Prompter.OpenFile(this, spec);
+    if (!chosen || chosen->Path.isEmpty())
+        return;
+    ImageFileEdit->setText(chosen->Path);
+    ShowPicture(chosen->Path);
+    EnableEditButtons(true);
+}
+
+void TEditorForm::ButtonShowImageClick()
+{
+    ShowPicture(ImageFileEdit->text());
+}
+
+void TEditorForm::QuestionImageClick()
+{
+    if (!QuestionImage->HasPicture())
+        return;
+    TEditorPictureForm viewer(this);
+    viewer.SetPicture(QuestionImage->Picture());
+    Prompter.ShowModal(viewer);
+}
+
+bool TEditorForm::VariantKeyDown(int variant, int key, Qt::KeyboardModifiers modifiers)
+{
+    // Exactly Ctrl: no Shift, no Alt (the keypad's arrows carry a flag of their own).
+    if ((modifiers & ~Qt::KeypadModifier) != Qt::ControlModifier)
+        return false;
+    if (key != Qt::Key_Up && key != Qt::Key_Down)
+        return false;
+    const int other = key == Qt::Key_Up ? variant - 1 : variant + 1;
+    if (variant < 0 || variant > 4 || other < 0 || other > 4)
+        return true;  // nothing above the first or below the last
+    const QString mine = VariantText[variant]->toPlainText();
+    VariantText[variant]->setPlainText(VariantText[other]->toPlainText());
+    VariantText[other]->setPlainText(mine);
+    VariantText[other]->setFocus();
+    return true;
+}
+
+// ---------------------------------------------------------------- events
+
+void TEditorForm::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    // The toolbar follows the clipboard while the window is up.
+    if (!IdleInstalled) {
+        IdleInstalled = true;
+        connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
+                &TEditorForm::ApplicationIdle);
+    }
+    ApplicationIdle();
+}
+
+void TEditorForm::closeEvent(QCloseEvent* event)
+{
+    if (!FormCloseQuery()) {
+        event->ignore();
+        return;
+    }
+    if (IdleInstalled) {
+        IdleInstalled = false;
+        disconnect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
+                   &TEditorForm::ApplicationIdle);
+    }
+    event->accept();
+    QDialog::done(QDialog::Rejected);
+}
+
+void TEditorForm::reject()
+{
+    // The window manager and the like close through the close question.
+    close();
+}
+
+void TEditorForm::keyPressEvent(QKeyEvent* event)
+{
+    // An editor window does not close on Escape as dialogs do.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+bool TEditorForm::event(QEvent* event)
+{
+    // Coming back to the window: another program may have changed the clipboard.
+    if (event->type() == QEvent::WindowActivate)
+        ApplicationIdle();
+    return QDialog::event(event);
+}
+
+bool TEditorForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        for (int i = 0; i < 5; ++i)
+            if (watched == VariantText[i]) {
+                auto* key = static_cast<QKeyEvent*>(event);
+                if (VariantKeyDown(i, key->key(), key->modifiers()))
+                    return true;
+                break;
+            }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+}  // namespace quilmo

@@ -1,0 +1,222 @@
+#pragma once
+// The test editor: a window of its own in which a teacher builds a text test.
+
+#include <QDialog>
+#include <QTreeWidget>
+#include <array>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/AppServices.h"
+#include "editor/EditorDocument.h"
+#include "editor/TaskOperations.h"
+#include "model/TestModel.h"
+
+class QAction;
+class QActionGroup;
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QMenuBar;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QSplitter;
+class QToolBar;
+
+namespace quilmo {
+
+class TPictureBox;
+
+// A node of the task tree; it owns its task, which goes when the node goes.
+class TTaskNode : public QTreeWidgetItem {
+public:
+    explicit TTaskNode(const TTask& task) : Task(task) {}
+    TTask Task;
+};
+
+// The flat task tree. The window decides what happens before the current node
+// changes, whether a right-button press selects, and what a drop does.
+class TTaskTree : public QTreeWidget {
+public:
+    explicit TTaskTree(QWidget* parent = nullptr);
+
+    std::function<void()> BeforeCurrentChange;        // the old node is still current
+    std::function<bool()> RightPressSelects;
+    std::function<void()> DragStarted;
+    std::function<void(std::optional<size_t> target)> Dropped;  // target: the node under the pointer
+
+    // The drag handlers, callable from tests as the drag-and-drop machinery calls them.
+    void DragOverAt(const QPoint& pos);
+    void DropAt(const QPoint& pos);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void startDrag(Qt::DropActions supportedActions) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+};
+
+class TEditorForm : public QDialog {
+    Q_OBJECT
+public:
+    explicit TEditorForm(AppServices& services, QWidget* parent = nullptr);
+    ~TEditorForm() override;
+
+    // The main window's question font for the question and the five variant fields.
+    void SetQuestionFont(const QFont& font);
+
+    // The document and the tree, as the window holds them.
+    const TEditorDocument& Document() const { return Doc; }
+    int TaskCount() const;
+    TTask& TaskAt(int position);
+    QString NodeLabel(int position) const;
+    // Position of the selected node, -1 when none.
+    int SelectedPosition() const;
+    // Selects a node as a click on it does (-1: none).
+    void SelectTask(int position);
+    bool TaskPanelShown() const;
+    bool EditButtonsEnabled() const;
+    TTaskTree* Tree() const { return TaskTree; }
+    QAction* Action(const char* objectName) const;
+    QMenu* Menu(const char* objectName) const;
+    QString StatusText(int panel) const;
+
+    // Menu handlers, named after their items.
+    void MFNewClick();
+    void MFOpenClick();
+    void MFSaveFileClick();
+    void MFSaveFileAsClick();
+    void MFImportFromOthrClick();
+    void MTExportToHTMLClick();
+    void MFCloseClick();
+    void MTaskClick();
+    void MTAddClick();
+    void MTAdd2Sub_Click(int tag);
+    void MTDeleteClick();
+    void MTMoveToUpClick();
+    void MTMoveToDownClick();
+    void MTMoveToFirstClick();
+    void MTMoveToLastClick();
+    void MTAddCopyClick();
+    void MTCopyToClipboardClick();
+    void MTPasteFromClipboardClick();
+    void MTChangeTypeClick();
+    void MPTitleAndDescriptionClick();
+    void MFMarksClick();
+    void MViewClick();
+    void MVFontClick();
+    void MVIcon16Click();
+    void MVIcon24Click();
+    void MHShowHelpClick();
+    void MHShowAboutBoxClick();
+    // The tree's popup menu opening.
+    void TreePopupPopup();
+
+    // The task panel.
+    void TaskSaveClick();
+    void TastResetClick();
+    void ButtonSelectImageClick();
+    void ButtonShowImageClick();
+    void QuestionImageClick();
+    // Ctrl+Up (up) or Ctrl+Down on variant field `variant` (0 to 4); true when handled.
+    bool VariantKeyDown(int variant, int key, Qt::KeyboardModifiers modifiers);
+
+    // Brings the toolbar up to date, as the application's idle time does.
+    void ApplicationIdle();
+    // The close question; false keeps the window open.
+    bool FormCloseQuery();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void reject() override;
+
+private:
+    void BuildLayout();
+    QWidget* BuildTaskPanel(QWidget* parent);
+    void BuildMenus(QMenuBar* bar);
+    void BuildToolBar();
+    void BuildTreePopup();
+
+    TTaskNode* CurrentNode() const;
+    TTaskNode* NodeAt(int position) const;
+    int PositionOf(const QTreeWidgetItem* node) const;
+    TTaskNode* AppendNode(const TTask& task, const std::string& label);
+    void SetNodeLabel(TTaskNode* node, const std::string& label);
+    void SetNodeIcon(TTaskNode* node);
+    void ClearTree();
+    // Moves a node, keeping the selection where it was and the panel as it is.
+    void MoveNode(int from, int to);
+    void MoveSelected(TaskMove move);
+    void AddTask(int taskType);
+    void TreeDragDrop(std::optional<size_t> target);
+
+    // Show task: fills the panel from a task, or hides it.
+    void ShowTask(TTaskNode* node);
+    void ShowPicture(const QString& path);
+    void EnableEditButtons(bool enabled);
+    void TaskEdited();
+    TTaskEdits ReadEdits(uint8_t taskType) const;
+    void BeforeSelectionChange();
+    void SelectionChanged();
+
+    void SetModified();
+    void SetModifiedFlag(uint8_t modified);
+    void RefreshStatusBar();
+    void RefreshCaption();
+    void UpdateTaskActions();
+    bool ClipboardHoldsTask() const;
+    bool AskSaveChanges();
+    bool WriteDocument(const QString& path);
+    void SetIconSize(int size, int indentation);
+    bool AskYesNoText(const std::string& text);
+
+    AppServices& Services;
+    Prompts& Prompter;
+
+    TEditorDocument Doc;
+    int DragStartPosition = 0;
+    int IconSize = 24;
+    // Set while the window itself rearranges the tree: no question, no showing.
+    bool TreeBusy = false;
+    bool IdleInstalled = false;
+
+    // Controls, named as the window names them.
+    QToolBar* ToolBar = nullptr;
+    TTaskTree* TaskTree = nullptr;
+    QSplitter* Splitter = nullptr;
+    QLabel* InstructionLabel = nullptr;
+    QWidget* TaskPanel = nullptr;
+    QSplitter* TaskSplitter = nullptr;
+    QPlainTextEdit* QuestionText = nullptr;
+    TPictureBox* QuestionImage = nullptr;
+    QLineEdit* ImageFileEdit = nullptr;
+    QPushButton* ButtonSelectImage = nullptr;
+    QPushButton* ButtonShowImage = nullptr;
+    QLineEdit* PromptEdit = nullptr;
+    QPushButton* TaskSave = nullptr;
+    QPushButton* TastReset = nullptr;
+    QButtonGroup* RadioGroup = nullptr;
+    std::array<QLabel*, 3> StatusPanels{};
+    QMenu* TreePopup = nullptr;
+
+    // The variant controls, looked up by name once built: texts, radio
+    // buttons, check boxes, number lists; and the mark column of each type.
+    std::array<QPlainTextEdit*, 5> VariantText{};
+    std::array<QRadioButton*, 5> RadioButtonVariant{};
+    std::array<QCheckBox*, 5> CheckBoxVariant{};
+    std::array<QComboBox*, 5> ComboBoxVariant{};
+    std::array<QWidget*, 3> MarkColumns{};
+};
+
+}  // namespace quilmo
