@@ -32,7 +32,6 @@
 #include "app/QtPictureBox.h"
 #include "editor/ClipboardTask.h"
 #include "editor/EditTitleAndDescriptionUnit.h"
-#include "editor/EditorPictureUnit.h"
 #include "editor/HtmlExport.h"
 #include "editor/MarkLevelUnit.h"
 #include "editor/QtEditorArt.h"
@@ -42,6 +41,8 @@
 #include "model/Cp1251.h"
 #include "model/FileIO.h"
 #include "model/PicturePath.h"
+#include "runner/ShowQuestionImageUnit.h"
+#include "tools/AboutUnit.h"
 
 namespace quilmo {
 
@@ -597,7 +598,7 @@ void TEditorForm::BuildMenus(QMenuBar* bar)
          QKeySequence(Qt::Key_F1));
     help->addSeparator();
     // The about box comes with its own window.
-    item(help, "MHShowAboutBox", "О программе", &TEditorForm::MHShowAboutBoxClick)->setEnabled(false);
+    item(help, "MHShowAboutBox", "О программе", &TEditorForm::MHShowAboutBoxClick);
 
 }
 
@@ -1233,7 +1234,11 @@ void TEditorForm::MHShowHelpClick()
     Services.desktop.OpenUrl(QUrl::fromLocalFile(Q(Services.ExeDir) + QStringLiteral("Help.html")));
 }
 
-void TEditorForm::MHShowAboutBoxClick() {}
+void TEditorForm::MHShowAboutBoxClick()
+{
+    TAboutForm about(Services, this);
+    Prompter.ShowModal(about);
+}
 
 // ---------------------------------------------------------------- the task panel
 
@@ -1411,7 +1416,7 @@ void TEditorForm::QuestionImageClick()
 {
     if (!QuestionImage->HasPicture())
         return;
-    TEditorPictureForm viewer(this);
+    TShowQuestionImageForm viewer(this);
     viewer.SetPicture(QuestionImage->Picture());
     Prompter.ShowModal(viewer);
 }

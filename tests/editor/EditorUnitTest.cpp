@@ -24,6 +24,7 @@
 #include "editor/MarkLevelUnit.h"
 #include "editor/SelectTypeTaskUnit.h"
 #include "model/Cp1251.h"
+#include "runner/ShowQuestionImageUnit.h"
 #include "model/TextUtil.h"
 #include "support/FakePlatform.h"
 #include "support/QtScriptedPrompts.h"
@@ -622,6 +623,30 @@ TEST_F(EditorUnitTest, MissingPictureIsReportedWhenTheTaskIsShown)
     EXPECT_EQ(prompts.Last().Caption, "Quilmo");
     EXPECT_EQ(ImageFile()->text(), QString::fromStdString(folder / "нет.jpg"));
     EXPECT_FALSE(W<QWidget>("QuestionImage")->isVisibleTo(form.get()));
+}
+
+TEST_F(EditorUnitTest, PictureOpensInTheRunnersPictureWindowAndHelpInTheAboutBox)
+{
+    QImage image(40, 30, QImage::Format_RGB32);
+    image.fill(Qt::blue);
+    ASSERT_TRUE(image.save(QString::fromStdString(folder / "blue.bmp")));
+    std::vector<std::string> lines = kThreeTasks;
+    lines[11] = "blue.bmp";
+    const QString path = WriteTest("three.tst", lines);
+    Start();
+    Open(path);
+    form->SelectTask(0);
+    QSize shown;
+    prompts.ExpectModal("TShowQuestionImageForm", [&](QDialog& dialog) {
+        shown = static_cast<TShowQuestionImageForm&>(dialog).Picture().size();
+        return int(QDialog::Accepted);
+    });
+    form->QuestionImageClick();
+    EXPECT_EQ(shown, QSize(40, 30));
+
+    EXPECT_TRUE(form->findChild<QAction*>("MHShowAboutBox")->isEnabled());
+    prompts.ExpectModal("TAboutForm", [](QDialog&) { return int(QDialog::Accepted); });
+    form->MHShowAboutBoxClick();
 }
 
 TEST_F(EditorUnitTest, WritingAnEmptyTestAsksAndAFailedWriteKeepsTheDocument)
