@@ -29,6 +29,9 @@
 #include "app/QtConvert.h"
 #include "app/QtPictureBox.h"
 #include "app/TestInfoUnit.h"
+#include "journal/ResultProtocol.h"
+#include "journal/Sender.h"
+#include "journal/ServerUnit.h"
 #include "model/InfoText.h"
 #include "model/TestLoader.h"
 #include "model/TextUtil.h"
@@ -110,6 +113,10 @@ TMainForm::TMainForm(AppServices& services, QWidget* parent)
     resize(614, 584 + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
     if (const QScreen* screen = QApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
+
+    // Results journal: its window lives, hidden, from start to exit.
+    ServerWindow = new TServerForm(Services, this);
+    Action("MMServer")->setEnabled(true);
 }
 
 TMainForm::~TMainForm()
@@ -522,7 +529,8 @@ void TMainForm::DropFiles(const QStringList& fileNames)
 
 bool TMainForm::FormCloseQuery()
 {
-    return true;
+    // Results journal: results received but not exported.
+    return JournalCloseQuery();
 }
 
 void TMainForm::FormDestroy()
@@ -660,9 +668,20 @@ void TMainForm::MTBeginClick() {}
 
 void TMainForm::DiscardSession() {}
 
-void TMainForm::SendTestMessage(const std::string& /*text*/) {}
+void TMainForm::SendTestMessage(const std::string& text)
+{
+    if (ModeConfig.SendResult == 0)
+        return;
+    Platform& platform = Services.platform;
+    SendToJournal(journal::MessageLines(LastUserName, platform.ComputerName(), platform.AccountName(), text));
+}
 
-void TMainForm::SendTestResult() {}
+void TMainForm::SendTestResult()
+{
+    if (ModeConfig.SendResult == 0)
+        return;
+    SendToJournal(journal::ResultLines(RunnerResult));
+}
 
 void TMainForm::MTEndClick() {}
 
@@ -808,7 +827,14 @@ void TMainForm::MCLoadConfigNowClick()
     }
 }
 
-void TMainForm::MMServerClick() {}
+void TMainForm::MMServerClick()
+{
+    // The port counts from the next opening; an open journal only comes forward.
+    ServerWindow->SetPort(Configuration.LocalPort);
+    ServerWindow->show();
+    ServerWindow->raise();
+    ServerWindow->activateWindow();
+}
 
 void TMainForm::MMEncryptClick() {}
 
@@ -905,6 +931,38 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event)
             FormKeyDown(static_cast<QKeyEvent*>(event)->key());
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+// ---------------------------------------------------------------- results journal
+
+void TMainForm::SendToJournal(const std::vector<std::string>& values)
+{
+    // The connection is made on this thread, as a runner always has; the wait
+    // cursor shows why the window does not answer meanwhile.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool sent = journal::SendLines(Configuration.RemoteHost, Configuration.RemotePort,
+                                         journal::EncodeLines(values));
+    QApplication::restoreOverrideCursor();
+    if (!sent)
+        Prompter.Message(this, QStringLiteral("Error"), QStringLiteral("Сервер не найден!"),
+                         PromptIcon::Error, PromptButtons::Ok);
+}
+
+bool TMainForm::JournalCloseQuery()
+{
+    if (ServerWindow->HasUnsaved() &&
+        !Prompter.Ask(this, kCaptionAttention,
+                      QStringLiteral("Вы желаете выйти из программы не сохранив результаты в модуле "
+                                     "\"Журнала\"?")))
+        return false;
+    ServerWindow->CloseWithProgram();
+    return true;
+}
+
+void TMainForm::SetJournalSessionForTest(const std::string& userName, const TTestResult& result)
+{
+    LastUserName = userName;
+    RunnerResult = result;
 }
 
 }  // namespace quilmo

@@ -31,6 +31,7 @@ class QTextEdit;
 namespace quilmo {
 
 class TPictureBox;
+class TServerForm;
 class TTestInfoForm;
 
 class TMainForm : public QMainWindow {
@@ -110,6 +111,12 @@ public:
     QAction* Action(const char* objectName) const;
     QMenu* Menu(const char* objectName) const;
 
+    // ---- Results journal
+    // The journal window, created at start-up and kept for the life of the program.
+    TServerForm& ServerForm() { return *ServerWindow; }
+    // For tests: what a session leaves behind for the two journal messages.
+    void SetJournalSessionForTest(const std::string& userName, const TTestResult& result);
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -177,6 +184,16 @@ private:
     std::array<QWidget*, 3> SelectorColumns{};
 
     QAction* ModulesMenuAction = nullptr;  // the menu bar entry of "Модули"
+
+    // ---- Results journal
+    // The close query's question about results the journal has not exported.
+    bool JournalCloseQuery();
+    // Sends one message; "Сервер не найден!" when no connection can be made.
+    void SendToJournal(const std::vector<std::string>& values);
+    TServerForm* ServerWindow = nullptr;
+    // The examinee's name as entered at the start of the last session (a
+    // session field; one declaration is kept when the session joins).
+    std::string LastUserName;
 };
 
 }  // namespace quilmo
