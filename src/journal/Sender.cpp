@@ -77,20 +77,23 @@ std::optional<uint16_t> ResolvePort(const std::string& text)
 {
     if (text.empty())
         return std::nullopt;
+    // No service is named by digits alone, so a number needs no look-up in
+    // the services database.
+    if (text.find_first_not_of("0123456789") == std::string::npos) {
+        uint32_t value = 0;
+        for (const char c : text) {
+            value = value * 10 + static_cast<uint32_t>(c - '0');
+            if (value > 65535)
+                return std::nullopt;
+        }
+        return static_cast<uint16_t>(value);
+    }
     servent entry{};
     servent* found = nullptr;
     char buffer[1024];
     if (::getservbyname_r(text.c_str(), "tcp", &entry, buffer, sizeof buffer, &found) == 0 && found)
         return ntohs(static_cast<uint16_t>(found->s_port));
-    uint32_t value = 0;
-    for (const char c : text) {
-        if (c < '0' || c > '9')
-            return std::nullopt;
-        value = value * 10 + static_cast<uint32_t>(c - '0');
-        if (value > 65535)
-            return std::nullopt;
-    }
-    return static_cast<uint16_t>(value);
+    return std::nullopt;
 }
 
 std::optional<uint32_t> ResolveHost(const std::string& host)
