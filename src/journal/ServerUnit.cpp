@@ -12,6 +12,8 @@
 #include <QVBoxLayout>
 
 #include "app/QtConvert.h"
+#include "journal/Diagram1Unit.h"
+#include "journal/Exports.h"
 #include "journal/JournalTexts.h"
 
 namespace quilmo {
@@ -195,10 +197,6 @@ void TServerForm::BuildMenus()
     connect(ResultGrid, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         PopupMenuGrid->popup(ResultGrid->viewport()->mapToGlobal(at));
     });
-
-    // The analyses and the export come with their own windows and files.
-    for (const char* name : {"MAD1", "MAD2", "MAD3", "PMAD1", "PMAD2"})
-        Action(name)->setEnabled(false);
 }
 
 QAction* TServerForm::Action(const char* objectName) const
@@ -364,7 +362,57 @@ void TServerForm::MFileClick()
     Action("MFaleSaveAs")->setEnabled(PageControl->currentWidget() == TabSheetResults);
 }
 
-void TServerForm::MFaleSaveAsClick() {}
+void TServerForm::MFaleSaveAsClick()
+{
+    if (PageControl->currentWidget() != TabSheetResults)
+        return;
+    SaveDialogFileName = Q(journal::ExportFileName(Services.platform.Now()));
+    FileDialogSpec spec;
+    spec.Title = QStringLiteral("Сохранить как");
+    spec.Filter = QStringLiteral("Текстовый файл (с разделителями табуляции) (*.TXT)|*.TXT|"
+                                 "Microsoft Office Excel (*.XLS)|*.XLS");
+    spec.DefaultExtension = QStringLiteral("TXT");
+    spec.FileName = SaveDialogFileName;
+    spec.OverwritePrompt = true;
+    const auto chosen = Prompter.SaveFile(this, spec);
+    if (!chosen || chosen->Path.isEmpty())
+        return;
+
+    const std::vector<journal::RowTexts> rows = GridTexts();
+    const std::string path = S(chosen->Path);
+    if (chosen->FilterIndex == 2) {
+        // A workbook that was not written must not pass for saved.
+        const Status saved = journal::SaveAsExcelFile(rows, path, Services.platform.Now());
+        if (!saved) {
+            ShowError(saved.error().Message);
+            return;
+        }
+        Prompter.Message(this, kCaptionAttention, QStringLiteral("Сохранение в Excel выполнено успешно!"),
+                         PromptIcon::Information, PromptButtons::Ok);
+    } else {
+        const Status saved = journal::SaveAsTextFile(rows, path);
+        if (!saved) {
+            ShowError(saved.error().Message);
+            return;
+        }
+    }
+    SaveDialogFileName.clear();
+    Unsaved = false;
+}
+
+void TServerForm::ShowError(const std::string& text)
+{
+    Prompter.Message(this, QString::fromUtf8(kAppTitle), Q(text), PromptIcon::Error, PromptButtons::Ok);
+}
+
+std::vector<journal::RowTexts> TServerForm::GridTexts() const
+{
+    std::vector<journal::RowTexts> rows(static_cast<size_t>(GridRowCount()));
+    for (int r = 0; r < GridRowCount(); ++r)
+        for (int c = 0; c < journal::kColumnCount; ++c)
+            rows[static_cast<size_t>(r)][static_cast<size_t>(c)] = S(Cell(c, r));
+    return rows;
+}
 
 void TServerForm::MOptimizeWidthColGridClick()
 {
@@ -395,10 +443,31 @@ void TServerForm::MDeleteClick()
         Unsaved = false;
 }
 
-void TServerForm::MAD1Click() {}
+void TServerForm::ShowChart(const std::optional<journal::ChartData>& chart)
+{
+    if (!chart)
+        return;
+    TDiagram1Form form(Services, this);
+    form.Values = chart->Values;
+    form.MaxValue = chart->MaxValue;
+    form.LabelMode = chart->LabelMode;
+    form.SetTitle(Q(chart->Title));
+    Prompter.ShowModal(form);
+}
 
-void TServerForm::MAD2Click() {}
+void TServerForm::MAD1Click()
+{
+    ShowChart(journal::AnalysisOne(ResultList, SelectedIndex()));
+}
 
-void TServerForm::MAD3Click() {}
+void TServerForm::MAD2Click()
+{
+    ShowChart(journal::AnalysisGroup(ResultList, SelectedIndex()));
+}
+
+void TServerForm::MAD3Click()
+{
+    ShowChart(journal::AnalysisPercent(ResultList));
+}
 
 }  // namespace quilmo

@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "app/AppServices.h"
+#include "journal/Analyses.h"
+#include "journal/JournalTexts.h"
 #include "journal/Listener.h"
 #include "journal/ResultProtocol.h"
 
@@ -59,6 +61,7 @@ public:
     void MAD3Click();
 
     // The table as the user sees it: row 0 is the header.
+    std::vector<journal::RowTexts> GridTexts() const;
     int GridRowCount() const;
     QString Cell(int column, int row) const;
     // Makes grid row `row` the current one; 0 selects the header (no entry).
@@ -78,6 +81,9 @@ private:
     void AppendLog(const std::string& line);
     // The entry of the current row, or -1 when the header or the empty row is current.
     int SelectedIndex() const;
+    // Shows an analysis in a chart window of its own, modally.
+    void ShowChart(const std::optional<journal::ChartData>& chart);
+    void ShowError(const std::string& text);
 
     AppServices& Services;
     Prompts& Prompter;
@@ -88,6 +94,7 @@ private:
     bool Shown = false;           // shown and listening
     bool ClosingWithProgram = false;
     bool ShowingError = false;    // one malformed-result box at a time
+    QString SaveDialogFileName;   // the export dialog's preset name
     std::unique_ptr<journal::Listener> Server;
 
     QTabWidget* PageControl = nullptr;
