@@ -35,6 +35,9 @@
 #include "app/QtPictureBox.h"
 #include "app/TestInfoUnit.h"
 #include "editor/EditorUnit.h"
+#include "journal/ResultProtocol.h"
+#include "journal/Sender.h"
+#include "journal/ServerUnit.h"
 #include "model/CheckTestContainer.h"
 #include "model/Cp1251.h"
 #include "model/FileIO.h"
@@ -156,6 +159,10 @@ TMainForm::TMainForm(AppServices& services, QWidget* parent)
     resize(614, 584 + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
     if (const QScreen* screen = QApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
+
+    // Results journal: its window lives, hidden, from start to exit.
+    ServerWindow = new TServerForm(Services, this);
+    Action("MMServer")->setEnabled(true);
 }
 
 TMainForm::~TMainForm()
@@ -560,16 +567,19 @@ void TMainForm::DropFiles(const QStringList& fileNames)
 
 bool TMainForm::FormCloseQuery()
 {
-    if (RunnerState == TRunnerState::TestRunning) {
-        const uint64_t generation = SessionGeneration;
-        if (!Prompter.Ask(this, QStringLiteral("Внимание! Идет тест..."),
-                          QStringLiteral("Вы желаете выйти из программы во время теста?")))
-            return false;
-        // A time-out may have ended the session behind the question: then it
-        // has its report and was not interrupted.
-        if (SessionAlive(generation))
-            AppendLogLine(CloseLogLine(Services.platform.Now(), Info.Title));
-    }
+    const bool running = RunnerState == TRunnerState::TestRunning;
+    const uint64_t generation = SessionGeneration;
+    if (running && !Prompter.Ask(this, QStringLiteral("Внимание! Идет тест..."),
+                                 QStringLiteral("Вы желаете выйти из программы во время теста?")))
+        return false;
+    // Results journal: results received but not exported.
+    if (!JournalCloseQuery())
+        return false;
+    // The close line is written only once the program really closes. A
+    // time-out may have ended the session behind a question: then it has its
+    // report and was not interrupted.
+    if (running && SessionAlive(generation))
+        AppendLogLine(CloseLogLine(Services.platform.Now(), Info.Title));
     return true;
 }
 
@@ -739,9 +749,20 @@ void TMainForm::DiscardSession()
     VariantLabel->setText(QStringLiteral("Выберите один из вариантов ответа:"));
 }
 
-void TMainForm::SendTestMessage(const std::string& /*text*/) {}
+void TMainForm::SendTestMessage(const std::string& text)
+{
+    if (ModeConfig.SendResult == 0)
+        return;
+    Platform& platform = Services.platform;
+    SendToJournal(journal::MessageLines(LastUserName, platform.ComputerName(), platform.AccountName(), text));
+}
 
-void TMainForm::SendTestResult() {}
+void TMainForm::SendTestResult()
+{
+    if (ModeConfig.SendResult == 0)
+        return;
+    SendToJournal(journal::ResultLines(RunnerResult));
+}
 
 void TMainForm::MTEndClick()
 {
@@ -909,7 +930,14 @@ void TMainForm::MCLoadConfigNowClick()
     }
 }
 
-void TMainForm::MMServerClick() {}
+void TMainForm::MMServerClick()
+{
+    // The port counts from the next opening; an open journal only comes forward.
+    ServerWindow->SetPort(Configuration.LocalPort);
+    ServerWindow->show();
+    ServerWindow->raise();
+    ServerWindow->activateWindow();
+}
 
 void TMainForm::MMEncryptClick()
 {
@@ -1593,6 +1621,38 @@ void TMainForm::AppendLogLine(const std::string& text)
     const Status written = AppendLogLines(LineLogPath(Services.ProgramDir), {text});
     if (!written)
         ReportLogError(written.error().Message);
+}
+
+// ---------------------------------------------------------------- results journal
+
+void TMainForm::SendToJournal(const std::vector<std::string>& values)
+{
+    // The connection is made on this thread, as a runner always has; the wait
+    // cursor shows why the window does not answer meanwhile.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool sent = journal::SendLines(Configuration.RemoteHost, Configuration.RemotePort,
+                                         journal::EncodeLines(values));
+    QApplication::restoreOverrideCursor();
+    if (!sent)
+        Prompter.Message(this, QStringLiteral("Error"), QStringLiteral("Сервер не найден!"),
+                         PromptIcon::Error, PromptButtons::Ok);
+}
+
+bool TMainForm::JournalCloseQuery()
+{
+    if (ServerWindow->HasUnsaved() &&
+        !Prompter.Ask(this, kCaptionAttention,
+                      QStringLiteral("Вы желаете выйти из программы не сохранив результаты в модуле "
+                                     "\"Журнала\"?")))
+        return false;
+    ServerWindow->CloseWithProgram();
+    return true;
+}
+
+void TMainForm::SetJournalSessionForTest(const std::string& userName, const TTestResult& result)
+{
+    LastUserName = userName;
+    RunnerResult = result;
 }
 
 }  // namespace quilmo

@@ -35,6 +35,7 @@ namespace quilmo {
 
 class TInputUserNameForm;
 class TPictureBox;
+class TServerForm;
 class TShowResultForm;
 class TTestInfoForm;
 
@@ -136,6 +137,12 @@ public:
 
     QAction* Action(const char* objectName) const;
     QMenu* Menu(const char* objectName) const;
+
+    // ---- Results journal
+    // The journal window, created at start-up and kept for the life of the program.
+    TServerForm& ServerForm() { return *ServerWindow; }
+    // For tests: what a session leaves behind for the two journal messages.
+    void SetJournalSessionForTest(const std::string& userName, const TTestResult& result);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -245,6 +252,13 @@ private:
     TInputUserNameForm* InputUserNameWindow = nullptr;
     TShowResultForm* ShowResultWindow = nullptr;
     QDialog* ImageWindow = nullptr;  // the picture window while it is open
+
+    // ---- Results journal
+    // The close query's question about results the journal has not exported.
+    bool JournalCloseQuery();
+    // Sends one message; "Сервер не найден!" when no connection can be made.
+    void SendToJournal(const std::vector<std::string>& values);
+    TServerForm* ServerWindow = nullptr;
 };
 
 }  // namespace quilmo

@@ -10,6 +10,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "journal/ResultProtocol.h"
+#include "journal/ServerUnit.h"
 #include "support/QtSessionFixture.h"
 
 namespace quilmo::testing {
@@ -340,6 +342,25 @@ TEST_F(SessionUnitTest, ClosingDuringASessionWritesOnlyTheCloseLine)
     EXPECT_EQ(Log(),
               "05.03.2024 09:15:02 Начат тест: \"Закрытие\"\r\n"
               "05.03.2024 09:20:00 Закрыта программа во время теста: \"Закрытие\"\r\n");
+}
+
+TEST_F(SessionUnitTest, TheCloseLineIsWrittenOnlyWhenTheProgramReallyCloses)
+{
+    OpenTestFile(TestFileLines("Журнал", kPassFrom2, kThreeTypes));
+    journal::ReceivedEvent unsaved;
+    unsaved.kind = journal::ReceivedEvent::Kind::Result;
+    unsaved.Result.ResultMask = "+";
+    form->ServerForm().ReceiveEvent(unsaved);
+    Begin();
+
+    // Leaving the test, but not the journal's unsaved results: the session goes on.
+    prompts.ExpectMessage("Вы желаете выйти из программы во время теста?", PromptAnswer::Yes);
+    prompts.ExpectMessage(
+        "Вы желаете выйти из программы не сохранив результаты в модуле \"Журнала\"?",
+        PromptAnswer::No);
+    EXPECT_FALSE(form->FormCloseQuery());
+    EXPECT_EQ(form->State(), TRunnerState::TestRunning);
+    EXPECT_EQ(Log(), "05.03.2024 09:15:02 Начат тест: \"Журнал\"\r\n");
 }
 
 TEST_F(SessionUnitTest, DirForResultTakesTheBlocksAndTheProgramFolderTheLines)

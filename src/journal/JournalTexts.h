@@ -1,0 +1,53 @@
+#pragma once
+// What the journal window shows: the results table's columns and cells, and
+// the lines of its message log.
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "journal/ResultProtocol.h"
+
+namespace quilmo::journal {
+
+inline constexpr int kColumnCount = 21;
+
+// Row 0 of the table; column 0 has no header.
+extern const std::array<std::string_view, kColumnCount> kColumnHeaders;
+extern const std::array<int, kColumnCount> kColumnWidths;
+// True for the columns drawn centred; the others are left-aligned.
+bool ColumnCentred(int column);
+
+using RowTexts = std::array<std::string, kColumnCount>;
+RowTexts ResultRowTexts(const TTestResult& result);
+
+// "Результат": right answers of the tasks shown, "%1.1f%%". No task shown
+// gives "0,0%".
+std::string ResultShareText(const TTestResult& result);
+// "END", "ABORT", "TIMEOUT", or "" for any other mode.
+std::string EndModeText(uint8_t endMode);
+// Eight upper-case hexadecimal digits.
+std::string CrcText(uint32_t crc);
+
+// The log lines; each begins with the date and time and a blank of its own.
+std::string StartLogLine(const TDateTime& now, std::string_view compName, std::string_view address);
+std::string StopLogLine(const TDateTime& now);
+std::string ResultLogLine(const TTestResult& result);
+std::string MessageLogLine(const TDateTime& now, std::string_view compName,
+                           std::string_view address, std::string_view userName,
+                           std::string_view text);
+
+inline constexpr const char* kServerStarted = "Сервер запущен...";
+inline constexpr const char* kServerStopped = "Сервер остановлен...";
+inline constexpr const char* kResultsReceived = "Получены результаты тестирования";
+inline constexpr const char* kMalformedResult = "Ошибка 7777!";
+
+// Where a cell's centred text starts: integer division toward zero.
+int CentredTextX(int left, int right, int textWidth);
+
+// The table as text: the header row, then one row per result. With no result
+// the table still has its empty data row.
+std::vector<RowTexts> TableTexts(const std::vector<TTestResult>& results);
+
+}  // namespace quilmo::journal

@@ -1,0 +1,473 @@
+#include "journal/ServerUnit.h"
+
+#include <QCloseEvent>
+#include <QHeaderView>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QShowEvent>
+#include <QStyledItemDelegate>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "app/QtConvert.h"
+#include "journal/Diagram1Unit.h"
+#include "journal/Exports.h"
+#include "journal/JournalTexts.h"
+
+namespace quilmo {
+
+namespace {
+
+const QString kCaptionAttention = QStringLiteral("Внимание!");
+constexpr int kRowHeight = 18;
+
+// Text at (x, top + 2), clipped to the cell.
+void DrawCellText(QPainter* painter, const QRect& cell, int x, const QString& text)
+{
+    const QFontMetrics metrics(painter->font());
+    painter->save();
+    painter->setClipRect(cell);
+    painter->drawText(QPoint(x, cell.top() + 2 + metrics.ascent()), text);
+    painter->restore();
+}
+
+int TextX(const QRect& cell, bool centred, const QFontMetrics& metrics, const QString& text)
+{
+    return centred ? journal::CentredTextX(cell.left(), cell.left() + cell.width(),
+                                           metrics.horizontalAdvance(text))
+                   : cell.left() + 2;
+}
+
+// The header row: the header colour and the text centred.
+class TGridHeader : public QHeaderView {
+public:
+    explicit TGridHeader(QWidget* parent) : QHeaderView(Qt::Horizontal, parent) {}
+
+protected:
+    void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override
+    {
+        QStyleOptionHeader option;
+        initStyleOption(&option);
+        option.rect = rect;
+        option.section = logicalIndex;
+        style()->drawControl(QStyle::CE_HeaderSection, &option, painter, this);
+        const QString text = model()->headerData(logicalIndex, Qt::Horizontal).toString();
+        painter->setPen(palette().color(QPalette::ButtonText));
+        DrawCellText(painter, rect, TextX(rect, true, fontMetrics(), text), text);
+    }
+};
+
+// Data cells: pale cream unless selected, and each column's alignment.
+class TResultCellDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override
+    {
+        const bool selected = option.state & QStyle::State_Selected;
+        painter->fillRect(option.rect, selected ? option.palette.highlight() : QBrush(QColor(255, 251, 240)));
+        painter->setPen(option.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
+        painter->setFont(option.font);
+        const QString text = index.data(Qt::DisplayRole).toString();
+        DrawCellText(painter, option.rect,
+                     TextX(option.rect, journal::ColumnCentred(index.column()),
+                           QFontMetrics(option.font), text),
+                     text);
+    }
+};
+
+}  // namespace
+
+TServerForm::TServerForm(AppServices& services, QWidget* parent)
+    : QMainWindow(parent), Services(services), Prompter(services.prompts)
+{
+    setObjectName(QStringLiteral("ServerForm"));
+    setWindowTitle(QStringLiteral("Журнал (Сервер)"));
+    QFont font(QStringLiteral("Tahoma"));
+    font.setPointSize(8);
+    setFont(font);
+    BuildLayout();
+    BuildMenus();
+    resize(609, 468 + menuBar()->sizeHint().height());
+
+    // FormCreate: an empty list, the header texts, nothing unsaved.
+    ResultList.clear();
+    Unsaved = false;
+}
+
+TServerForm::~TServerForm()
+{
+    // Every worker is joined here, before anything a queued call could reach
+    // is destroyed; calls still queued die with this object.
+    Server.reset();
+}
+
+void TServerForm::BuildLayout()
+{
+    PageControl = new QTabWidget(this);
+    PageControl->setObjectName(QStringLiteral("PageControl"));
+    setCentralWidget(PageControl);
+
+    TabSheetMessages = new QWidget(PageControl);
+    TabSheetMessages->setObjectName(QStringLiteral("TabSheetMessages"));
+    Messages = new QPlainTextEdit(TabSheetMessages);
+    Messages->setObjectName(QStringLiteral("Messages"));
+    Messages->setReadOnly(true);
+    Messages->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Messages->setLineWrapMode(QPlainTextEdit::NoWrap);
+    auto* messagesLayout = new QVBoxLayout(TabSheetMessages);
+    messagesLayout->setContentsMargins(0, 0, 0, 0);
+    messagesLayout->addWidget(Messages);
+
+    TabSheetResults = new QWidget(PageControl);
+    TabSheetResults->setObjectName(QStringLiteral("TabSheetResults"));
+    ResultGrid = new QTableWidget(1, journal::kColumnCount, TabSheetResults);
+    ResultGrid->setObjectName(QStringLiteral("ResultGrid"));
+    auto* header = new TGridHeader(ResultGrid);
+    ResultGrid->setHorizontalHeader(header);
+    QStringList labels;
+    for (const std::string_view text : journal::kColumnHeaders)
+        labels << QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    ResultGrid->setHorizontalHeaderLabels(labels);
+    header->setSectionsClickable(false);
+    header->setHighlightSections(false);
+    header->setSectionResizeMode(QHeaderView::Interactive);
+    header->setMinimumSectionSize(0);
+    header->setFixedHeight(kRowHeight);
+    ResultGrid->verticalHeader()->hide();
+    ResultGrid->verticalHeader()->setMinimumSectionSize(1);
+    ResultGrid->verticalHeader()->setDefaultSectionSize(kRowHeight);
+    ResultGrid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    ResultGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    ResultGrid->setSelectionMode(QAbstractItemView::ContiguousSelection);
+    ResultGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ResultGrid->setShowGrid(true);
+    ResultGrid->setWordWrap(false);
+    ResultGrid->setItemDelegate(new TResultCellDelegate(ResultGrid));
+    for (int c = 0; c < journal::kColumnCount; ++c)
+        ResultGrid->setColumnWidth(c, journal::kColumnWidths[static_cast<size_t>(c)]);
+    auto* resultsLayout = new QVBoxLayout(TabSheetResults);
+    resultsLayout->setContentsMargins(0, 0, 0, 0);
+    resultsLayout->addWidget(ResultGrid);
+
+    PageControl->addTab(TabSheetMessages, QStringLiteral("Сообщения"));
+    PageControl->addTab(TabSheetResults, QStringLiteral("Результаты"));
+    PageControl->setCurrentWidget(TabSheetResults);
+}
+
+void TServerForm::BuildMenus()
+{
+    auto menu = [&](const char* name, const char* caption) {
+        auto* m = menuBar()->addMenu(QString::fromUtf8(caption));
+        m->setObjectName(QString::fromLatin1(name));
+        return m;
+    };
+    auto item = [&](QMenu* m, const char* name, const char* caption, void (TServerForm::*handler)()) {
+        auto* a = new QAction(QString::fromUtf8(caption), this);
+        a->setObjectName(QString::fromLatin1(name));
+        m->addAction(a);
+        connect(a, &QAction::triggered, this, handler);
+        return a;
+    };
+
+    QMenu* file = menu("MFile", "Файл");
+    connect(file, &QMenu::aboutToShow, this, &TServerForm::MFileClick);
+    item(file, "MFaleSaveAs", "Сохранить как...", &TServerForm::MFaleSaveAsClick);
+
+    QMenu* view = menu("MView", "Вид");
+    item(view, "MOptimizeWidthColGrid", "Подобрать ширину столбцов", &TServerForm::MOptimizeWidthColGridClick);
+    item(view, "MDelete", "Удалить строку", &TServerForm::MDeleteClick);
+
+    QMenu* analysis = menu("MAnalysis", "Анализ");
+    item(analysis, "MAD1", "Диаграмма 1", &TServerForm::MAD1Click);
+    item(analysis, "MAD2", "Диаграмма N", &TServerForm::MAD2Click);
+    item(analysis, "MAD3", "Диаграмма %", &TServerForm::MAD3Click);
+
+    PopupMenuGrid = new QMenu(this);
+    PopupMenuGrid->setObjectName(QStringLiteral("PopupMenuGrid"));
+    item(PopupMenuGrid, "PMOptimizeWidthColGrid", "Подобрать ширину столбцов",
+         &TServerForm::MOptimizeWidthColGridClick);
+    item(PopupMenuGrid, "PMDelete", "Удалить строку", &TServerForm::MDeleteClick);
+    item(PopupMenuGrid, "PMAD1", "Диаграмма 1", &TServerForm::MAD1Click);
+    item(PopupMenuGrid, "PMAD2", "Диаграмма N", &TServerForm::MAD2Click);
+    ResultGrid->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(ResultGrid, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        PopupMenuGrid->popup(ResultGrid->viewport()->mapToGlobal(at));
+    });
+}
+
+QAction* TServerForm::Action(const char* objectName) const
+{
+    return findChild<QAction*>(QString::fromLatin1(objectName));
+}
+
+QMenu* TServerForm::Menu(const char* objectName) const
+{
+    return findChild<QMenu*>(QString::fromLatin1(objectName));
+}
+
+// ---------------------------------------------------------------- lifecycle
+
+uint16_t TServerForm::BoundPort() const
+{
+    return Server ? Server->BoundPort() : 0;
+}
+
+void TServerForm::FormShow()
+{
+    if (Shown)
+        return;
+    Shown = true;
+    journal::ListenerOptions options;
+    options.Address = "0.0.0.0";
+    options.Port = Port;
+    Platform& platform = Services.platform;
+    options.Now = [&platform] { return platform.Now(); };
+    Server = std::make_unique<journal::Listener>(options, [this](journal::ReceivedEvent&& event) {
+        // On a worker thread: hand the record over and touch nothing else.
+        QMetaObject::invokeMethod(
+            this, [this, event = std::move(event)]() mutable { ReceiveEvent(std::move(event)); },
+            Qt::QueuedConnection);
+    });
+    // A port that cannot be bound leaves the journal deaf, without a message.
+    Server->Start();
+    AppendLog(journal::StartLogLine(platform.Now(), platform.ComputerName(), platform.LocalIPv4()));
+}
+
+bool TServerForm::FormCloseQuery()
+{
+    return Prompter.Ask(this, kCaptionAttention,
+                        QStringLiteral("При закрытии окна \"журнала\" сообщения о результатах "
+                                       "тестирования получатся не будут.\r\nЗакрыть окно?"));
+}
+
+void TServerForm::FormClose()
+{
+    if (!Shown)
+        return;
+    Shown = false;
+    Server.reset();
+    AppendLog(journal::StopLogLine(Services.platform.Now()));
+}
+
+void TServerForm::CloseWithProgram()
+{
+    ClosingWithProgram = true;
+    Server.reset();
+}
+
+void TServerForm::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    FormShow();
+}
+
+void TServerForm::closeEvent(QCloseEvent* event)
+{
+    if (!ClosingWithProgram && Shown && !FormCloseQuery()) {
+        event->ignore();
+        return;
+    }
+    FormClose();
+    event->accept();
+}
+
+// ---------------------------------------------------------------- received messages
+
+void TServerForm::ReceiveEvent(journal::ReceivedEvent event)
+{
+    using Kind = journal::ReceivedEvent::Kind;
+    switch (event.kind) {
+    case Kind::Result: {
+        ResultList.push_back(std::move(event.Result));
+        const int index = static_cast<int>(ResultList.size()) - 1;
+        AddResultRow(index);
+        AppendLog(journal::ResultLogLine(ResultList.back()));
+        Unsaved = true;
+        break;
+    }
+    case Kind::Message:
+        AppendLog(journal::MessageLogLine(event.Time, event.CompName, event.PeerAddress,
+                                          event.UserName, event.Text));
+        break;
+    case Kind::Malformed:
+        // A peer that sends many bad results gets one box, not a stack of them.
+        if (ShowingError)
+            break;
+        ShowingError = true;
+        Prompter.Notice(this, QString::fromUtf8(journal::kMalformedResult));
+        ShowingError = false;
+        break;
+    }
+}
+
+void TServerForm::AppendLog(const std::string& line)
+{
+    Messages->appendPlainText(Q(line));
+}
+
+// ---------------------------------------------------------------- the table
+
+void TServerForm::AddResultRow(int index)
+{
+    if (index < 0 || index >= static_cast<int>(ResultList.size()))
+        return;
+    if (ResultGrid->rowCount() < index + 1)
+        ResultGrid->setRowCount(index + 1);
+    const journal::RowTexts texts = journal::ResultRowTexts(ResultList[static_cast<size_t>(index)]);
+    for (int c = 0; c < journal::kColumnCount; ++c) {
+        auto* cell = new QTableWidgetItem(Q(texts[static_cast<size_t>(c)]));
+        cell->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
+        ResultGrid->setItem(index, c, cell);
+    }
+}
+
+int TServerForm::GridRowCount() const
+{
+    return ResultGrid->rowCount() + 1;
+}
+
+QString TServerForm::Cell(int column, int row) const
+{
+    if (row == 0)
+        return ResultGrid->model()->headerData(column, Qt::Horizontal).toString();
+    const QTableWidgetItem* cell = ResultGrid->item(row - 1, column);
+    return cell ? cell->text() : QString();
+}
+
+void TServerForm::SelectRow(int row)
+{
+    if (row <= 0)
+        ResultGrid->setCurrentCell(-1, -1);
+    else
+        ResultGrid->setCurrentCell(row - 1, 0);
+}
+
+int TServerForm::ColumnWidth(int column) const
+{
+    return ResultGrid->columnWidth(column);
+}
+
+int TServerForm::SelectedIndex() const
+{
+    const int index = ResultGrid->currentRow();
+    return index >= 0 && index < static_cast<int>(ResultList.size()) ? index : -1;
+}
+
+void TServerForm::MFileClick()
+{
+    Action("MFaleSaveAs")->setEnabled(PageControl->currentWidget() == TabSheetResults);
+}
+
+void TServerForm::MFaleSaveAsClick()
+{
+    if (PageControl->currentWidget() != TabSheetResults)
+        return;
+    SaveDialogFileName = Q(journal::ExportFileName(Services.platform.Now()));
+    FileDialogSpec spec;
+    spec.Title = QStringLiteral("Сохранить как");
+    spec.Filter = QStringLiteral("Текстовый файл (с разделителями табуляции) (*.TXT)|*.TXT|"
+                                 "Microsoft Office Excel (*.XLS)|*.XLS");
+    spec.DefaultExtension = QStringLiteral("TXT");
+    spec.FileName = SaveDialogFileName;
+    spec.OverwritePrompt = true;
+    const auto chosen = Prompter.SaveFile(this, spec);
+    if (!chosen || chosen->Path.isEmpty())
+        return;
+
+    const std::vector<journal::RowTexts> rows = GridTexts();
+    const std::string path = S(chosen->Path);
+    if (chosen->FilterIndex == 2) {
+        // A workbook that was not written must not pass for saved.
+        const Status saved = journal::SaveAsExcelFile(rows, path, Services.platform.Now());
+        if (!saved) {
+            ShowError(saved.error().Message);
+            return;
+        }
+        Prompter.Message(this, kCaptionAttention, QStringLiteral("Сохранение в Excel выполнено успешно!"),
+                         PromptIcon::Information, PromptButtons::Ok);
+    } else {
+        const Status saved = journal::SaveAsTextFile(rows, path);
+        if (!saved) {
+            ShowError(saved.error().Message);
+            return;
+        }
+    }
+    SaveDialogFileName.clear();
+    Unsaved = false;
+}
+
+void TServerForm::ShowError(const std::string& text)
+{
+    Prompter.Message(this, QString::fromUtf8(kAppTitle), Q(text), PromptIcon::Error, PromptButtons::Ok);
+}
+
+std::vector<journal::RowTexts> TServerForm::GridTexts() const
+{
+    std::vector<journal::RowTexts> rows(static_cast<size_t>(GridRowCount()));
+    for (int r = 0; r < GridRowCount(); ++r)
+        for (int c = 0; c < journal::kColumnCount; ++c)
+            rows[static_cast<size_t>(r)][static_cast<size_t>(c)] = S(Cell(c, r));
+    return rows;
+}
+
+void TServerForm::MOptimizeWidthColGridClick()
+{
+    const QFontMetrics metrics(ResultGrid->font());
+    for (int c = 0; c < journal::kColumnCount; ++c) {
+        int widest = 0;
+        for (int r = 0; r < GridRowCount(); ++r)
+            widest = std::max(widest, metrics.horizontalAdvance(Cell(c, r)));
+        ResultGrid->setColumnWidth(c, widest + 10);
+    }
+}
+
+void TServerForm::MDeleteClick()
+{
+    const int index = SelectedIndex();
+    if (index < 0)
+        return;
+    ResultList.erase(ResultList.begin() + index);
+    // The table keeps its header and at least one data row, empty when the
+    // list is.
+    if (ResultGrid->rowCount() > 1) {
+        ResultGrid->removeRow(index);
+    } else {
+        for (int c = 0; c < journal::kColumnCount; ++c)
+            delete ResultGrid->takeItem(index, c);
+    }
+    if (ResultList.empty())
+        Unsaved = false;
+}
+
+void TServerForm::ShowChart(const std::optional<journal::ChartData>& chart)
+{
+    if (!chart)
+        return;
+    TDiagram1Form form(Services, this);
+    form.Values = chart->Values;
+    form.MaxValue = chart->MaxValue;
+    form.LabelMode = chart->LabelMode;
+    form.SetTitle(Q(chart->Title));
+    Prompter.ShowModal(form);
+}
+
+void TServerForm::MAD1Click()
+{
+    ShowChart(journal::AnalysisOne(ResultList, SelectedIndex()));
+}
+
+void TServerForm::MAD2Click()
+{
+    ShowChart(journal::AnalysisGroup(ResultList, SelectedIndex()));
+}
+
+void TServerForm::MAD3Click()
+{
+    ShowChart(journal::AnalysisPercent(ResultList));
+}
+
+}  // namespace quilmo

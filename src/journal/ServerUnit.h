@@ -1,0 +1,108 @@
+#pragma once
+// The journal window: while shown it listens for the runners' messages, logs
+// each one and lists each result in its table.
+
+#include <QMainWindow>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/AppServices.h"
+#include "journal/Analyses.h"
+#include "journal/JournalTexts.h"
+#include "journal/Listener.h"
+#include "journal/ResultProtocol.h"
+
+class QAction;
+class QMenu;
+class QPlainTextEdit;
+class QTabWidget;
+class QTableWidget;
+
+namespace quilmo {
+
+class TServerForm : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TServerForm(AppServices& services, QWidget* parent = nullptr);
+    ~TServerForm() override;
+
+    // The port text the listener takes the next time the window is opened.
+    void SetPort(const std::string& port) { Port = port; }
+    const std::string& ListenPort() const { return Port; }
+    // The port bound while listening; 0 when not listening.
+    uint16_t BoundPort() const;
+    bool Listening() const { return Shown; }
+
+    const std::vector<journal::TTestResult>& Results() const { return ResultList; }
+    bool HasUnsaved() const { return Unsaved; }
+
+    // What a connection delivered. Runs on the window's thread: the listener's
+    // workers reach it only through queued calls.
+    void ReceiveEvent(journal::ReceivedEvent event);
+
+    // Lifecycle.
+    void FormShow();
+    bool FormCloseQuery();
+    void FormClose();
+    // The program is ending: the window closes without asking.
+    void CloseWithProgram();
+
+    // Writes entry index of ResultList into table row index + 1.
+    void AddResultRow(int index);
+
+    // Menu handlers.
+    void MFileClick();
+    void MFaleSaveAsClick();
+    void MOptimizeWidthColGridClick();
+    void MDeleteClick();
+    void MAD1Click();
+    void MAD2Click();
+    void MAD3Click();
+
+    // The table as the user sees it: row 0 is the header.
+    std::vector<journal::RowTexts> GridTexts() const;
+    int GridRowCount() const;
+    QString Cell(int column, int row) const;
+    // Makes grid row `row` the current one; 0 selects the header (no entry).
+    void SelectRow(int row);
+    int ColumnWidth(int column) const;
+
+    QAction* Action(const char* objectName) const;
+    QMenu* Menu(const char* objectName) const;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void BuildLayout();
+    void BuildMenus();
+    void AppendLog(const std::string& line);
+    // The entry of the current row, or -1 when the header or the empty row is current.
+    int SelectedIndex() const;
+    // Shows an analysis in a chart window of its own, modally.
+    void ShowChart(const std::optional<journal::ChartData>& chart);
+    void ShowError(const std::string& text);
+
+    AppServices& Services;
+    Prompts& Prompter;
+
+    std::vector<journal::TTestResult> ResultList;
+    bool Unsaved = false;
+    std::string Port = "5105";
+    bool Shown = false;           // shown and listening
+    bool ClosingWithProgram = false;
+    bool ShowingError = false;    // one malformed-result box at a time
+    QString SaveDialogFileName;   // the export dialog's preset name
+    std::unique_ptr<journal::Listener> Server;
+
+    QTabWidget* PageControl = nullptr;
+    QWidget* TabSheetMessages = nullptr;
+    QWidget* TabSheetResults = nullptr;
+    QPlainTextEdit* Messages = nullptr;
+    QTableWidget* ResultGrid = nullptr;
+    QMenu* PopupMenuGrid = nullptr;
+};
+
+}  // namespace quilmo

@@ -1,0 +1,104 @@
+// The runner's sending: exact bytes on the wire, refused and unreachable peers.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+#include "journal/ResultProtocol.h"
+#include "journal/Sender.h"
+#include "model/FileIO.h"
+#include "runner/TestResult.h"
+#include "support/Loopback.h"
+
+namespace quilmo::journal {
+namespace {
+
+using testing::LoopbackServer;
+
+TEST(SenderTest, MessageBytesOnTheWire)
+{
+    LoopbackServer server;
+    ASSERT_TRUE(SendLines("127.0.0.1", std::to_string(server.Port()),
+                          EncodeLines(MessageLines("Иванов", "CLASS-PC-07", "pupil", "Начат тест"))));
+    bool connected = false;
+    const std::string bytes = server.ReceiveOne(connected);
+    ASSERT_TRUE(connected);
+    EXPECT_EQ(bytes,
+              "MESSAGE\r\n"
+              "\xC8\xE2\xE0\xED\xEE\xE2\r\n"  // Иванов
+              "CLASS-PC-07\r\n"
+              "pupil\r\n"
+              "\xCD\xE0\xF7\xE0\xF2 \xF2\xE5\xF1\xF2\r\n");  // Начат тест
+}
+
+TEST(SenderTest, ResultBytesOnTheWire)
+{
+    quilmo::TTestResult r;
+    r.UserName = "Ann";
+    r.CompName = "PC-1";
+    r.CompUserName = "";  // an account name too long to read travels empty
+    r.TestTitle = "Тест";
+    r.TestFile = "/t/a.tst";
+    r.TotalCount = 3;
+    r.AskedCount = 3;
+    r.RightCount = 2;
+    r.WrongCount = 1;
+    r.NotAskedCount = 0;
+    r.Mark = 5;
+    r.MarkText = "not sent";
+    r.StartTime = {2024, 3, 5, 0, 0, 0, 0};
+    r.EndTime = {2024, 3, 5, 0, 1, 40, 0};
+    r.Duration = 100;
+    r.EndMode = EndFinished;
+    r.MaskValues = {1, 1, 0};
+    r.ResultMask = "++-";
+    r.TimeMask = "30;60;10";
+    r.TimeValues = {30, 60, 10};
+    r.FileCrc = 3735928559u;
+
+    LoopbackServer server;
+    ASSERT_TRUE(SendLines("localhost", std::to_string(server.Port()), EncodeLines(ResultLines(r))));
+    bool connected = false;
+    EXPECT_EQ(server.ReceiveOne(connected),
+              "RESULT\r\nAnn\r\nPC-1\r\n\r\n5\r\n3\r\n3\r\n2\r\n1\r\n0\r\n"
+              "05.03.2024\r\n05.03.2024 00:01:40\r\n100\r\n"
+              "\xD2\xE5\xF1\xF2\r\n/t/a.tst\r\n++-\r\n30;60;10\r\n1\r\n3735928559\r\n");
+}
+
+TEST(SenderTest, NoConnectionWhenRefusedOrTheAddressIsNoAddress)
+{
+    const std::vector<std::string> lines = EncodeLines(MessageLines("a", "b", "c", "d"));
+    EXPECT_FALSE(SendLines("127.0.0.1", std::to_string(testing::UnusedPort()), lines));
+    EXPECT_FALSE(SendLines("127.0.0.1", "no-such-service", lines));
+    EXPECT_FALSE(SendLines("127.0.0.1", "", lines));
+    EXPECT_FALSE(SendLines("127.0.0.1", "0", lines));
+    EXPECT_FALSE(SendLines("", "5105", lines));
+}
+
+TEST(SenderTest, ConnectGivesUpAfterItsTimeOut)
+{
+    // An address from a documentation range that no host answers (or no route
+    // reaches): either way the call returns within the time-out.
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(SendLines("192.0.2.1", "5105", EncodeLines({"MESSAGE"}), 300));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
+}
+
+TEST(SenderTest, PortsAndHosts)
+{
+    EXPECT_EQ(ResolvePort("5105"), 5105);
+    EXPECT_EQ(ResolvePort("65535"), 65535);
+    if (FileExists("/etc/services")) {
+        EXPECT_EQ(ResolvePort("http"), 80);  // a service name known to the system
+    }
+    EXPECT_FALSE(ResolvePort("65536"));
+    EXPECT_FALSE(ResolvePort("-1"));
+    EXPECT_FALSE(ResolvePort("51 05"));
+    EXPECT_FALSE(ResolvePort(""));
+    EXPECT_EQ(ResolveHost("127.0.0.1"), htonl(INADDR_LOOPBACK));
+    EXPECT_EQ(ResolveHost("localhost"), htonl(INADDR_LOOPBACK));
+    EXPECT_FALSE(ResolveHost(""));
+}
+
+}  // namespace
+}  // namespace quilmo::journal

@@ -1,0 +1,404 @@
+// The journal window: opening and closing, the table and the log, the runner's
+// two messages arriving over a loopback connection, and leaving the program.
+
+#include <QAction>
+#include <QElapsedTimer>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QThread>
+
+#include "journal/ServerUnit.h"
+#include "support/Loopback.h"
+#include "support/QtRunnerFixture.h"
+
+namespace quilmo::testing {
+namespace {
+
+const QString kCloseJournal = QStringLiteral(
+    "При закрытии окна \"журнала\" сообщения о результатах тестирования получатся не будут.\r\n"
+    "Закрыть окно?");
+const QString kLeaveUnsaved = QStringLiteral(
+    "Вы желаете выйти из программы не сохранив результаты в модуле \"Журнала\"?");
+
+journal::TTestResult Sample(const std::string& user = "Иванов Пётр")
+{
+    journal::TTestResult r;
+    r.UserName = user;
+    r.CompName = "PC-3";
+    r.CompUserName = "pupil";
+    r.TestTitle = "Дроби";
+    r.TestFile = "/srv/Дроби.tst";
+    r.TotalCount = 10;
+    r.AskedCount = 3;
+    r.RightCount = 2;
+    r.WrongCount = 1;
+    r.NotAskedCount = 7;
+    r.Mark = 4;
+    r.StartTime = {2024, 3, 5, 9, 15, 2, 0};
+    r.EndTime = {2024, 3, 5, 10, 17, 7, 0};
+    r.Duration = 3725;
+    r.EndMode = 5;
+    r.ResultMask = "++-*******";
+    r.MaskValues = journal::MaskValuesFromResultMask(r.ResultMask);
+    r.TimeMask = "1;2;3;0;0;0;0;0;0;0";
+    r.RemoteIP = "10.0.0.3";
+    r.ReceivedTime = {2024, 3, 5, 10, 17, 9, 0};
+    r.FileCrc = 255;
+    return r;
+}
+
+journal::ReceivedEvent ResultEvent(const std::string& user = "Иванов Пётр")
+{
+    journal::ReceivedEvent e;
+    e.kind = journal::ReceivedEvent::Kind::Result;
+    e.Result = Sample(user);
+    return e;
+}
+
+template <class Condition>
+bool WaitUntil(Condition done, int limitMs = 5000)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!done()) {
+        if (timer.elapsed() > limitMs)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QThread::msleep(2);
+    }
+    return true;
+}
+
+class ServerUnitTest : public RunnerTest {
+protected:
+    TServerForm& Journal()
+    {
+        if (!form)
+            Start();
+        return form->ServerForm();
+    }
+    QStringList Log() { return Journal().findChild<QPlainTextEdit*>("Messages")->toPlainText().split('\n'); }
+    // Opens the journal from the runner's menu on a free port.
+    TServerForm& OpenJournal()
+    {
+        Journal();
+        form->Config().LocalPort = std::to_string(0);  // any free port
+        form->MMServerClick();
+        return form->ServerForm();
+    }
+    void CloseJournal(PromptAnswer answer = PromptAnswer::Yes)
+    {
+        prompts.ExpectMessage(kCloseJournal, answer);
+        Journal().close();
+    }
+    QStringList Row(int row)
+    {
+        QStringList cells;
+        for (int c = 0; c < 21; ++c)
+            cells << Journal().Cell(c, row);
+        return cells;
+    }
+};
+
+TEST_F(ServerUnitTest, StartsHiddenWithTheResultsPageAndTheHeaderRow)
+{
+    TServerForm& journal = Journal();
+    EXPECT_FALSE(journal.isVisible());
+    EXPECT_FALSE(journal.Listening());
+    EXPECT_EQ(journal.windowTitle(), "Журнал (Сервер)");
+    EXPECT_EQ(journal.findChild<QTabWidget*>("PageControl")->currentWidget()->objectName(), "TabSheetResults");
+    EXPECT_EQ(journal.GridRowCount(), 2);
+    EXPECT_EQ(journal.Cell(0, 0), "");
+    EXPECT_EQ(journal.Cell(4, 0), "Результат");
+    EXPECT_EQ(journal.Cell(20, 0), "Реж. ок.");
+    EXPECT_EQ(Row(1), QStringList(QVector<QString>(21)));
+    EXPECT_EQ(journal.ColumnWidth(15), 373);
+    EXPECT_FALSE(journal.HasUnsaved());
+    EXPECT_TRUE(form->Action("MMServer")->isEnabled());
+}
+
+TEST_F(ServerUnitTest, FirstResultFillsRowOneAndTheSecondAddsARow)
+{
+    TServerForm& journal = Journal();
+    journal.ReceiveEvent(ResultEvent("Первый"));
+    EXPECT_EQ(journal.GridRowCount(), 2);
+    EXPECT_EQ(Row(1), (QStringList{"10:17:09", "PC-3", "Первый", "4", "66,7%", "10", "3", "2", "1",
+                                   "7", "++-*******", "1;2;3;0;0;0;0;0;0;0", "09:15:02", "10:17:07",
+                                   "01:02:05", "Дроби", "/srv/Дроби.tst", "000000FF", "pupil",
+                                   "10.0.0.3", ""}));
+    EXPECT_TRUE(journal.HasUnsaved());
+    EXPECT_EQ(Log().last(), "05.03.2024 10:17:09  PC-3(10.0.0.3) [Первый] Получены результаты тестирования.");
+
+    journal.ReceiveEvent(ResultEvent("Второй"));
+    EXPECT_EQ(journal.GridRowCount(), 3);
+    EXPECT_EQ(journal.Cell(2, 2), "Второй");
+    EXPECT_EQ(journal.Results().size(), 2u);
+}
+
+TEST_F(ServerUnitTest, DeletingRows)
+{
+    TServerForm& journal = Journal();
+    for (const char* name : {"A", "B", "C"})
+        journal.ReceiveEvent(ResultEvent(name));
+
+    journal.SelectRow(0);  // the header: nothing happens
+    journal.MDeleteClick();
+    EXPECT_EQ(journal.Results().size(), 3u);
+
+    journal.SelectRow(2);  // "B": later rows move up, the last goes
+    journal.MDeleteClick();
+    ASSERT_EQ(journal.Results().size(), 2u);
+    EXPECT_EQ(journal.Results()[1].UserName, "C");
+    EXPECT_EQ(journal.GridRowCount(), 3);
+    EXPECT_EQ(journal.Cell(2, 1), "A");
+    EXPECT_EQ(journal.Cell(2, 2), "C");
+    EXPECT_TRUE(journal.HasUnsaved());
+
+    journal.SelectRow(1);
+    journal.MDeleteClick();
+    journal.SelectRow(1);
+    journal.MDeleteClick();  // the only result: the empty data row stays
+    EXPECT_TRUE(journal.Results().empty());
+    EXPECT_EQ(journal.GridRowCount(), 2);
+    EXPECT_EQ(Row(1), QStringList(QVector<QString>(21)));
+    EXPECT_FALSE(journal.HasUnsaved());
+
+    journal.SelectRow(1);  // the empty row is no entry
+    journal.MDeleteClick();
+    EXPECT_EQ(journal.GridRowCount(), 2);
+
+    journal.ReceiveEvent(ResultEvent("D"));  // fills row 1 again
+    EXPECT_EQ(journal.GridRowCount(), 2);
+    EXPECT_EQ(journal.Cell(2, 1), "D");
+}
+
+TEST_F(ServerUnitTest, SaveAsIsOfferedOnlyOnTheResultsPage)
+{
+    TServerForm& journal = Journal();
+    auto* pages = journal.findChild<QTabWidget*>("PageControl");
+    pages->setCurrentIndex(0);
+    ASSERT_EQ(pages->tabText(0), "Сообщения");
+    journal.MFileClick();
+    EXPECT_FALSE(journal.Action("MFaleSaveAs")->isEnabled());
+    pages->setCurrentIndex(1);
+    journal.MFileClick();
+    EXPECT_TRUE(journal.Action("MFaleSaveAs")->isEnabled());
+}
+
+TEST_F(ServerUnitTest, FitColumnWidthsMeasuresEveryCellHeaderIncluded)
+{
+    TServerForm& journal = Journal();
+    journal.ReceiveEvent(ResultEvent("Очень длинное имя ученика"));
+    journal.MOptimizeWidthColGridClick();
+    const QFontMetrics metrics(journal.findChild<QTableWidget*>("ResultGrid")->font());
+    EXPECT_EQ(journal.ColumnWidth(2), metrics.horizontalAdvance("Очень длинное имя ученика") + 10);
+    EXPECT_EQ(journal.ColumnWidth(4), metrics.horizontalAdvance("Результат") + 10);
+    EXPECT_EQ(journal.ColumnWidth(20), metrics.horizontalAdvance("Реж. ок.") + 10);
+    journal.SelectRow(1);
+    journal.MDeleteClick();
+    journal.MOptimizeWidthColGridClick();
+    EXPECT_EQ(journal.ColumnWidth(0), 10);  // no header, no text
+}
+
+TEST_F(ServerUnitTest, MalformedResultShowsTheErrorAndChangesNothing)
+{
+    TServerForm& journal = Journal();
+    journal::ReceivedEvent bad;
+    bad.kind = journal::ReceivedEvent::Kind::Malformed;
+    prompts.ExpectMessage("Ошибка 7777!");
+    journal.ReceiveEvent(bad);
+    EXPECT_EQ(prompts.Last().Caption, "Quilmo");
+    EXPECT_TRUE(journal.Results().empty());
+    EXPECT_FALSE(journal.HasUnsaved());
+    EXPECT_EQ(Log(), QStringList{""});
+
+    // While the box is open, further bad results do not stack more boxes.
+    prompts.ExpectMessage("Ошибка 7777!").During([&] { journal.ReceiveEvent(bad); });
+    journal.ReceiveEvent(bad);
+}
+
+TEST_F(ServerUnitTest, ClosingAndReopeningLogsStopAndStartAndKeepsTheTable)
+{
+    TServerForm& journal = OpenJournal();
+    ASSERT_TRUE(journal.isVisible());
+    EXPECT_TRUE(journal.Listening());
+    EXPECT_NE(journal.BoundPort(), 0);
+    journal.ReceiveEvent(ResultEvent());
+
+    CloseJournal(PromptAnswer::No);  // stays open and listening
+    EXPECT_TRUE(journal.isVisible());
+    EXPECT_NE(journal.BoundPort(), 0);
+
+    CloseJournal(PromptAnswer::Yes);
+    EXPECT_FALSE(journal.isVisible());
+    EXPECT_FALSE(journal.Listening());
+    EXPECT_EQ(journal.BoundPort(), 0);
+
+    platform.Clock = {2024, 3, 5, 11, 0, 0, 0};
+    form->MMServerClick();
+    EXPECT_TRUE(journal.Listening());
+    const QStringList log = Log();
+    ASSERT_EQ(log.size(), 4);
+    EXPECT_EQ(log[0], "05.03.2024 09:15:02  CLASS-PC-07(192.168.1.17): Сервер запущен...");
+    EXPECT_TRUE(log[1].endsWith("Получены результаты тестирования."));
+    EXPECT_EQ(log[2], "05.03.2024 09:15:02  Сервер остановлен...");
+    EXPECT_EQ(log[3], "05.03.2024 11:00:00  CLASS-PC-07(192.168.1.17): Сервер запущен...");
+    EXPECT_EQ(journal.Results().size(), 1u);
+    EXPECT_EQ(journal.Cell(2, 1), "Иванов Пётр");
+
+    // Opened again while open: only brought forward, no second start line.
+    form->MMServerClick();
+    EXPECT_EQ(Log().size(), 4);
+}
+
+TEST_F(ServerUnitTest, JournalOnAPortInUseStillLogsItsStart)
+{
+    LoopbackServer other;
+    Start();
+    form->Config().LocalPort = std::to_string(other.Port());
+    form->MMServerClick();
+    TServerForm& journal = form->ServerForm();
+    EXPECT_TRUE(journal.Listening());
+    EXPECT_EQ(journal.BoundPort(), 0);
+    EXPECT_TRUE(Log().last().endsWith("Сервер запущен..."));
+}
+
+TEST_F(ServerUnitTest, RunnerMessagesArriveInTheJournal)
+{
+    TServerForm& journal = OpenJournal();
+    form->Mode().SendResult = 1;
+    form->Config().RemoteHost = "localhost";
+    form->Config().RemotePort = std::to_string(journal.BoundPort());
+
+    TTestResult result;
+    result.UserName = "Иванов";
+    result.CompName = "CLASS-PC-07";
+    result.TestTitle = "Дроби";
+    result.TotalCount = 4;
+    result.AskedCount = 4;
+    result.RightCount = 3;
+    result.WrongCount = 1;
+    result.Mark = 5;
+    result.StartTime = {2024, 3, 5, 9, 0, 0, 0};
+    result.EndTime = {2024, 3, 5, 9, 4, 10, 0};
+    result.Duration = 250;
+    result.EndMode = EndFinished;
+    result.ResultMask = "+-++";
+    result.TimeMask = "60;60;60;70";
+    result.FileCrc = 0xCAFE;
+    form->SetJournalSessionForTest("Иванов", result);
+
+    form->SendTestMessage("Начат тест");
+    ASSERT_TRUE(WaitUntil([&] { return Log().size() == 2; }));
+    EXPECT_EQ(Log()[1], "05.03.2024 09:15:02  CLASS-PC-07(127.0.0.1) [Иванов] Начат тест.");
+    EXPECT_FALSE(journal.HasUnsaved());
+
+    form->SendTestResult();
+    ASSERT_TRUE(WaitUntil([&] { return journal.Results().size() == 1; }));
+    EXPECT_EQ(Row(1), (QStringList{"09:15:02", "CLASS-PC-07", "Иванов", "5", "75,0%", "4", "4", "3",
+                                   "1", "0", "+-++", "60;60;60;70", "09:00:00", "09:04:10",
+                                   "00:04:10", "Дроби", "", "0000CAFE", "", "127.0.0.1", "END"}));
+    EXPECT_TRUE(journal.HasUnsaved());
+    EXPECT_EQ(journal.Results()[0].MaskValues, (TIntDynArray{1, 0, 1, 1}));
+}
+
+TEST_F(ServerUnitTest, RunnerSendsTheExactBytesToItsPeer)
+{
+    Start();
+    LoopbackServer peer;
+    form->Mode().SendResult = 1;
+    form->Config().RemoteHost = "127.0.0.1";
+    form->Config().RemotePort = std::to_string(peer.Port());
+    TTestResult result;
+    result.UserName = "Ann";
+    result.CompName = "PC-1";
+    result.CompUserName = "pupil";
+    result.TestTitle = "T";
+    result.TestFile = "/t.tst";
+    result.TotalCount = 1;
+    result.AskedCount = 1;
+    result.RightCount = 1;
+    result.Mark = 1;
+    result.StartTime = {2024, 3, 5, 9, 0, 0, 0};
+    result.EndTime = {2024, 3, 5, 9, 0, 5, 0};
+    result.Duration = 5;
+    result.EndMode = EndTimeout;
+    result.ResultMask = "+";
+    result.TimeMask = "5";
+    result.FileCrc = 7;
+    form->SetJournalSessionForTest("Ann", result);
+
+    form->SendTestMessage("Начат тест");
+    bool connected = false;
+    EXPECT_EQ(peer.ReceiveOne(connected),
+              "MESSAGE\r\nAnn\r\nCLASS-PC-07\r\npupil\r\n\xCD\xE0\xF7\xE0\xF2 \xF2\xE5\xF1\xF2\r\n");
+    form->SendTestResult();
+    EXPECT_EQ(peer.ReceiveOne(connected),
+              "RESULT\r\nAnn\r\nPC-1\r\npupil\r\n1\r\n1\r\n1\r\n1\r\n0\r\n0\r\n"
+              "05.03.2024 09:00:00\r\n05.03.2024 09:00:05\r\n5\r\nT\r\n/t.tst\r\n+\r\n5\r\n3\r\n7\r\n");
+}
+
+TEST_F(ServerUnitTest, RunnerWithoutAJournal)
+{
+    Start();
+    LoopbackServer peer;
+    form->Config().RemotePort = std::to_string(peer.Port());
+    form->Mode().SendResult = 0;  // off: no connection, no box
+    form->SendTestMessage("Начат тест");
+    form->SendTestResult();
+    bool connected = true;
+    peer.ReceiveOne(connected, 100);
+    EXPECT_FALSE(connected);
+    EXPECT_TRUE(prompts.Shown().empty());
+
+    form->Mode().SendResult = 1;
+    for (const std::string& port : {std::to_string(UnusedPort()), std::string("no-such-service")}) {
+        form->Config().RemotePort = port;
+        prompts.ExpectMessage("Сервер не найден!");
+        form->SendTestMessage("Начат тест");
+        EXPECT_EQ(prompts.Last().Caption, "Error");
+        EXPECT_EQ(prompts.Last().Icon, PromptIcon::Error);
+        prompts.ExpectMessage("Сервер не найден!");
+        form->SendTestResult();
+    }
+}
+
+TEST_F(ServerUnitTest, LeavingTheProgramAsksAboutUnsavedResults)
+{
+    TServerForm& journal = OpenJournal();
+    EXPECT_TRUE(form->FormCloseQuery());  // nothing unsaved: no question
+    journal.ReceiveEvent(ResultEvent());
+
+    prompts.ExpectMessage(kLeaveUnsaved, PromptAnswer::No);
+    EXPECT_FALSE(form->FormCloseQuery());
+    EXPECT_EQ(prompts.Last().Caption, "Внимание!");
+    EXPECT_EQ(prompts.Last().Icon, PromptIcon::Question);
+
+    prompts.ExpectMessage(kLeaveUnsaved, PromptAnswer::Yes);
+    EXPECT_TRUE(form->FormCloseQuery());
+    // The journal then closes with the program without its own question.
+    journal.close();
+    EXPECT_FALSE(journal.isVisible());
+}
+
+TEST_F(ServerUnitTest, LeavingWhileRunnersAreStillSendingIsSafe)
+{
+    TServerForm& journal = OpenJournal();
+    const uint16_t port = journal.BoundPort();
+    // One peer in the middle of a message, one whose result is read and
+    // queued but not yet taken by the window.
+    LoopbackClient slow(port);
+    slow.Send("RESULT\r\nhalf");
+    form->Mode().SendResult = 1;
+    form->Config().RemotePort = std::to_string(port);
+    form->SendTestResult();
+    QThread::msleep(100);
+    Stop();  // destroys both windows with the workers still reading
+    EXPECT_TRUE(slow.PeerClosed(2000));
+    QCoreApplication::processEvents();  // a queued call to the dead window must not run
+}
+
+}  // namespace
+}  // namespace quilmo::testing

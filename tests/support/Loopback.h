@@ -1,0 +1,130 @@
+#pragma once
+// Plain loopback sockets for tests of the journal's network side.
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <string>
+
+namespace quilmo::testing {
+
+// A connected client socket, closed with the object.
+class LoopbackClient {
+public:
+    explicit LoopbackClient(uint16_t port)
+    {
+        fd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in peer{};
+        peer.sin_family = AF_INET;
+        peer.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        peer.sin_port = htons(port);
+        if (fd_ >= 0 && ::connect(fd_, reinterpret_cast<sockaddr*>(&peer), sizeof peer) != 0) {
+            ::close(fd_);
+            fd_ = -1;
+        }
+    }
+    ~LoopbackClient() { Close(); }
+    LoopbackClient(const LoopbackClient&) = delete;
+    LoopbackClient& operator=(const LoopbackClient&) = delete;
+
+    bool Connected() const { return fd_ >= 0; }
+    // False once the peer has gone away.
+    bool Send(const std::string& bytes)
+    {
+        size_t done = 0;
+        while (done < bytes.size()) {
+            const ssize_t put = ::send(fd_, bytes.data() + done, bytes.size() - done, MSG_NOSIGNAL);
+            if (put <= 0)
+                return false;
+            done += static_cast<size_t>(put);
+        }
+        return true;
+    }
+    // Waits up to timeoutMs for the peer to close; true when it did.
+    bool PeerClosed(int timeoutMs)
+    {
+        pollfd p{fd_, POLLIN, 0};
+        if (::poll(&p, 1, timeoutMs) <= 0)
+            return false;
+        char byte;
+        return ::recv(fd_, &byte, 1, MSG_DONTWAIT) <= 0;
+    }
+    void Close()
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+        fd_ = -1;
+    }
+
+private:
+    int fd_ = -1;
+};
+
+// A listening socket on a free loopback port that records what one client sends.
+class LoopbackServer {
+public:
+    LoopbackServer()
+    {
+        fd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in local{};
+        local.sin_family = AF_INET;
+        local.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t size = sizeof local;
+        ::bind(fd_, reinterpret_cast<sockaddr*>(&local), sizeof local);
+        ::listen(fd_, 5);
+        ::getsockname(fd_, reinterpret_cast<sockaddr*>(&local), &size);
+        port_ = ntohs(local.sin_port);
+    }
+    ~LoopbackServer() { ::close(fd_); }
+    LoopbackServer(const LoopbackServer&) = delete;
+    LoopbackServer& operator=(const LoopbackServer&) = delete;
+
+    uint16_t Port() const { return port_; }
+    // Accepts one connection (waiting up to timeoutMs) and returns every byte
+    // it sent until it closed; `connected` tells whether one came at all.
+    std::string ReceiveOne(bool& connected, int timeoutMs = 5000)
+    {
+        connected = false;
+        pollfd p{fd_, POLLIN, 0};
+        if (::poll(&p, 1, timeoutMs) <= 0)
+            return {};
+        const int client = ::accept(fd_, nullptr, nullptr);
+        if (client < 0)
+            return {};
+        connected = true;
+        std::string bytes;
+        char buffer[4096];
+        for (;;) {
+            const ssize_t got = ::recv(client, buffer, sizeof buffer, 0);
+            if (got <= 0)
+                break;
+            bytes.append(buffer, static_cast<size_t>(got));
+        }
+        ::close(client);
+        return bytes;
+    }
+
+private:
+    int fd_ = -1;
+    uint16_t port_ = 0;
+};
+
+// A port on which nothing listens: bound and closed again at once.
+inline uint16_t UnusedPort()
+{
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in local{};
+    local.sin_family = AF_INET;
+    local.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t size = sizeof local;
+    ::bind(fd, reinterpret_cast<sockaddr*>(&local), sizeof local);
+    ::getsockname(fd, reinterpret_cast<sockaddr*>(&local), &size);
+    ::close(fd);
+    return ntohs(local.sin_port);
+}
+
+}  // namespace quilmo::testing
