@@ -5,7 +5,7 @@ CMAKE_FLAGS ?=
 JOBS       ?= $(shell nproc)
 PREFIX     ?= /usr/local
 
-.PHONY: all setup configure build test run bench install deb clean
+.PHONY: all setup configure build test run bench install deb clean fuzz test-asan test-tsan
 
 all: build
 
@@ -37,3 +37,44 @@ deb: build
 
 clean:
 	@rm -rf $(BUILD)
+
+# ---- Hardening: fuzzing and sanitizer builds, each in a build folder of its own.
+
+# Every fuzz target under fuzz/ (clang, libFuzzer, ASan and UBSan, the core
+# library only), FUZZ_SECONDS each; fuzz/run lists the other knobs.
+FUZZ_BUILD   ?= build-fuzz
+FUZZ_SECONDS ?= 60
+export FUZZ_SECONDS
+
+fuzz: setup
+	@cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DQUILMO_FUZZ=ON >/dev/null
+	@cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	@fuzz/run $(FUZZ_BUILD)
+
+# The whole tree and the whole suite under AddressSanitizer and
+# UndefinedBehaviorSanitizer. Leaks inside the uninstrumented Qt and font
+# libraries are suppressed by name in tests/sanitizers/lsan.supp; ours are not.
+ASAN_BUILD ?= build-asan
+ASAN_ENV = ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1:detect_stack_use_after_return=1 \
+  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizers/lsan.supp:print_suppressions=0 \
+  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+
+test-asan: setup
+	@cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DQUILMO_SANITIZE=address,undefined >/dev/null
+	@$(ASAN_ENV) cmake --build $(ASAN_BUILD) -j $(JOBS)
+	@cd $(ASAN_BUILD) && $(ASAN_ENV) QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# The tests that run threads, under ThreadSanitizer: the ctest name patterns
+# listed in tests/sanitizers/tsan-tests.txt, one a line.
+TSAN_BUILD ?= build-tsan
+TSAN_TESTS ?= $(shell sed -e 's/\#.*//' -e '/^[[:space:]]*$$/d' tests/sanitizers/tsan-tests.txt | paste -sd'|')
+TSAN_ENV = TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:suppressions=$(CURDIR)/tests/sanitizers/tsan.supp
+
+test-tsan: setup
+	@cmake -S . -B $(TSAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DQUILMO_SANITIZE=thread -DQUILMO_BUILD_BENCH=OFF >/dev/null
+	@cmake --build $(TSAN_BUILD) -j $(JOBS) --target quilmo_core_tests quilmo_gui_tests
+	@cd $(TSAN_BUILD) && $(TSAN_ENV) QT_QPA_PLATFORM=offscreen \
+	  ctest --output-on-failure -j $(JOBS) --no-tests=error -R '$(TSAN_TESTS)'
