@@ -1064,9 +1064,13 @@ void TEditorForm::MTDeleteClick()
         return;
     if (Prompter.Ask(this, QStringLiteral("Внимание! Будет удалено задание..."),
                      QStringLiteral("Вы желаете удалить задание?"))) {
-        delete node;  // the tree selects a neighbour, which the panel then shows
-        if (TaskCount() == 0)
-            ShowTask(nullptr);
+        // The node leaves the tree whole before it is destroyed: the tree's move
+        // to a neighbour must neither meet a half-destroyed node nor offer to
+        // save the edits of the task being deleted.
+        TreeBusy = true;
+        delete TaskTree->takeTopLevelItem(PositionOf(node));
+        TreeBusy = false;
+        SelectionChanged();  // shows the neighbour the tree selected, or hides the panel
     }
     SetModified();
     RefreshStatusBar();

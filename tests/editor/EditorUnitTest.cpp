@@ -330,10 +330,16 @@ TEST_F(EditorUnitTest, DeleteAnsweredNoStillMarksTheTestChanged)
     // The neighbour is selected and shown.
     EXPECT_EQ(Question()->toPlainText(), form->TaskAt(form->SelectedPosition()).Question.c_str());
 
-    for (int i = 0; i < 2; ++i) {
-        prompts.ExpectMessage("Вы желаете удалить задание?", PromptAnswer::Yes);
-        form->MTDeleteClick();
-    }
+    // A task with unsaved edits goes without a question about saving them.
+    Question()->setPlainText("правка");
+    ASSERT_TRUE(form->EditButtonsEnabled());
+    prompts.ExpectMessage("Вы желаете удалить задание?", PromptAnswer::Yes);
+    form->MTDeleteClick();
+    ASSERT_EQ(form->TaskCount(), 1);
+    EXPECT_FALSE(form->EditButtonsEnabled());
+
+    prompts.ExpectMessage("Вы желаете удалить задание?", PromptAnswer::Yes);
+    form->MTDeleteClick();
     EXPECT_EQ(form->TaskCount(), 0);
     EXPECT_FALSE(form->TaskPanelShown());
     form->MTDeleteClick();  // nothing selected: nothing asked
