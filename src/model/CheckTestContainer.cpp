@@ -71,21 +71,6 @@ ssize_t ReadFully(int fd, void* dst, size_t n)
     return static_cast<ssize_t>(have);
 }
 
-bool WriteFully(int fd, const char* p, size_t n)
-{
-    while (n > 0) {
-        const ssize_t put = ::write(fd, p, n);
-        if (put < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        p += put;
-        n -= static_cast<size_t>(put);
-    }
-    return true;
-}
-
 void PutInt32(std::string& out, int32_t value)
 {
     const auto v = static_cast<uint32_t>(value);
@@ -287,7 +272,7 @@ bool UnpackFile(InflateSource& body, const std::string& path, uint64_t size)
     std::unique_ptr<char[]> buf(new char[std::min<uint64_t>(kChunk, std::max<uint64_t>(size, 1))]);
     while (size > 0) {
         const size_t step = static_cast<size_t>(std::min<uint64_t>(size, kChunk));
-        if (!body.Read(buf.get(), step) || !WriteFully(fd.Get(), buf.get(), step))
+        if (!body.Read(buf.get(), step) || !WriteAll(fd.Get(), buf.get(), step))
             return false;
         size -= step;
     }

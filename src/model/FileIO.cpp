@@ -18,21 +18,6 @@ namespace {
 
 Error SystemError(int err) { return Error{SystemErrorText(err)}; }
 
-bool WriteAll(int fd, const char* p, size_t n)
-{
-    while (n > 0) {
-        const ssize_t put = ::write(fd, p, n);
-        if (put < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        p += put;
-        n -= static_cast<size_t>(put);
-    }
-    return true;
-}
-
 std::string FolderPart(const std::string& path)
 {
     const size_t cut = path.rfind('/');
@@ -128,6 +113,21 @@ std::string SystemErrorText(int err)
     char buf[256];
     // The GNU strerror_r returns the text, which may not be in buf.
     return strerror_r(err, buf, sizeof buf);
+}
+
+bool WriteAll(int fd, const char* p, size_t n)
+{
+    while (n > 0) {
+        const ssize_t put = ::write(fd, p, n);
+        if (put < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        p += put;
+        n -= static_cast<size_t>(put);
+    }
+    return true;
 }
 
 Expected<std::string> ReadWholeFile(const std::string& path, uint64_t maxBytes)

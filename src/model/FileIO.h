@@ -27,6 +27,10 @@ Status CopyFileBytes(const std::string& source, const std::string& target);
 
 bool FileExists(const std::string& path);
 
+// Writes all n bytes to a file descriptor, going on after interruptions;
+// false with errno set on failure.
+bool WriteAll(int fd, const char* p, size_t n);
+
 // The system's text for errno.
 std::string SystemErrorText(int err);
 
