@@ -10,25 +10,6 @@ namespace {
 
 constexpr size_t kTaskLines = 10;
 
-// CR LF becomes _CRLF_; so does a lone CR or LF, which would otherwise split
-// the field and shift every line after it.
-std::string EscapeField(std::string_view s)
-{
-    std::string out;
-    out.reserve(s.size());
-    for (size_t i = 0; i < s.size(); ++i) {
-        const char c = s[i];
-        if (c == '\r' || c == '\n') {
-            out += "_CRLF_";
-            if (c == '\r' && i + 1 < s.size() && s[i + 1] == '\n')
-                ++i;
-        } else if (c != '\0') {
-            out += c;
-        }
-    }
-    return out;
-}
-
 // The picture path is one line as it is held; only a break inside it is dropped.
 std::string OneLine(std::string_view s)
 {
@@ -74,12 +55,12 @@ LineScan ScanLines(std::string_view text, size_t limit)
 std::string BuildClipboardText(const TTask& task)
 {
     std::string text = std::string(19, '-') + "\r\n";
-    text += EscapeField(task.Question) + "\r\n";
-    text += EscapeField(task.Prompt) + "\r\n";
+    text += MultiLineField(task.Question) + "\r\n";
+    text += MultiLineField(task.Prompt) + "\r\n";
     text += OneLine(task.ImageFile) + "\r\n";
     text += BuildAnswerLine(task) + "\r\n";
     for (const std::string& variant : task.Variants)
-        text += EscapeField(variant) + "\r\n";
+        text += MultiLineField(variant) + "\r\n";
     return text;
 }
 

@@ -73,22 +73,32 @@ Expected<PictureDecision> EditorPictureLine(const std::string& imageFile, const 
 
     const std::string name = BareFileName(path);
     decision.Line = name;
-    if (ask(Format1("Имя файла: \"%s\" нельзя сделать относительным.\r\n"
-                    "Скопировать изображение в папку с тестом?",
-                    path))) {
-        const std::string target = dir + name;
-        bool copy = true;
-        if (FileExists(target))
-            copy = ask(Format1("Файл: \"%s\" уже существует.\r\nЗаменить его?", target));
-        if (copy) {
-            Status copied = CopyFileBytes(path, target);
-            if (!copied)
-                return copied.error();
-        }
+    const auto copied = OfferPictureCopy(path, dir,
+                                         "Имя файла: \"%s\" нельзя сделать относительным.\r\n"
+                                         "Скопировать изображение в папку с тестом?",
+                                         ask);
+    if (!copied)
+        return copied.error();
+    if (*copied) {
         decision.ChangesImageFile = true;
-        decision.NewImageFile = target;
+        decision.NewImageFile = dir + name;
     }
     return decision;
+}
+
+Expected<bool> OfferPictureCopy(const std::string& path, const std::string& dir,
+                                const char* question, const AskYesNo& ask)
+{
+    if (!ask(Format1(question, path)))
+        return false;
+    const std::string target = dir + BareFileName(path);
+    if (FileExists(target) &&
+        !ask(Format1("Файл: \"%s\" уже существует.\r\nЗаменить его?", target)))
+        return true;
+    Status copied = CopyFileBytes(path, target);
+    if (!copied)
+        return copied.error();
+    return true;
 }
 
 Expected<EditorTestLines> BuildEditorTestLines(const TEditorDocument& document,

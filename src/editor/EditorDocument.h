@@ -48,6 +48,14 @@ struct PictureDecision {
 // The picture line of a task written into folder dir (ending in '/'): relative
 // to dir, or copied beside the test, as the teacher answers. Fails with the
 // system's text when a copy fails.
+// A picture outside the folder dir cannot be named relative to it: asks
+// `question` (with the path for %s) whether to copy it into dir under its bare
+// name, asking again before a file of that name there is replaced. True when
+// the teacher chose to copy (even if the replacement was then declined); an
+// error when the copy failed.
+Expected<bool> OfferPictureCopy(const std::string& path, const std::string& dir,
+                                const char* question, const AskYesNo& ask);
+
 Expected<PictureDecision> EditorPictureLine(const std::string& imageFile, const std::string& dir,
                                             const AskYesNo& ask);
 

@@ -29,6 +29,7 @@
 #include <algorithm>
 
 #include "app/QtConvert.h"
+#include "app/QtFormParts.h"
 #include "app/QtPictureBox.h"
 #include "editor/ClipboardTask.h"
 #include "editor/EditTitleAndDescriptionUnit.h"
@@ -105,26 +106,6 @@ private:
     QPushButton* Save;
     QPushButton* Reset;
 };
-
-// A column of five equal rows.
-QWidget* MakeColumn(const QString& name, int width, QWidget* parent)
-{
-    auto* column = new QWidget(parent);
-    column->setObjectName(name);
-    if (width > 0)
-        column->setFixedWidth(width);
-    auto* layout = new QGridLayout(column);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(2);
-    for (int r = 0; r < 5; ++r)
-        layout->setRowStretch(r, 1);
-    return column;
-}
-
-void AddToColumn(QWidget* column, int row, QWidget* widget, Qt::Alignment align = {})
-{
-    static_cast<QGridLayout*>(column->layout())->addWidget(widget, row, 0, align);
-}
 
 }  // namespace
 
@@ -1258,37 +1239,39 @@ void TEditorForm::ShowTask(TTaskNode* node)
     const TTask& task = node->Task;
     const int type = std::clamp<int>(task.TaskType, 1, 3);
 
-    setUpdatesEnabled(false);
-    for (int c = 0; c < 3; ++c) {
-        MarkColumns[c]->setVisible(c == type - 1);
-        MarkColumns[c]->setEnabled(c == type - 1);
-    }
-    RadioGroup->setExclusive(false);  // an exclusive group cannot turn its last button off
-    for (int r = 0; r < 5; ++r) {
-        RadioButtonVariant[r]->setChecked(false);
-        CheckBoxVariant[r]->setChecked(false);
-        ComboBoxVariant[r]->setCurrentIndex(0);
-    }
-    RadioGroup->setExclusive(true);
+    {
+        // The mark column changes with the redrawing suspended.
+        PaintFreeze freeze(this);
+        for (int c = 0; c < 3; ++c) {
+            MarkColumns[c]->setVisible(c == type - 1);
+            MarkColumns[c]->setEnabled(c == type - 1);
+        }
+        RadioGroup->setExclusive(false);  // an exclusive group cannot turn its last button off
+        for (int r = 0; r < 5; ++r) {
+            RadioButtonVariant[r]->setChecked(false);
+            CheckBoxVariant[r]->setChecked(false);
+            ComboBoxVariant[r]->setCurrentIndex(0);
+        }
+        RadioGroup->setExclusive(true);
 
-    QuestionText->setPlainText(FieldToWidget(task.Question));
-    for (int r = 0; r < 5; ++r)
-        VariantText[r]->setPlainText(FieldToWidget(task.Variants[r]));
-    for (int r = 0; r < 5; ++r) {
-        const int32_t answer = task.Answers[r];
-        if (type == SingleChoice && answer > 0)
-            RadioButtonVariant[r]->setChecked(true);
-        else if (type == MultipleChoice && answer > 0)
-            CheckBoxVariant[r]->setChecked(true);
-        else if (type == Ordering && answer >= 1 && answer <= 5)
-            ComboBoxVariant[r]->setCurrentIndex(answer);
-        RadioButtonVariant[r]->setEnabled(true);
-        CheckBoxVariant[r]->setEnabled(true);
-        ComboBoxVariant[r]->setEnabled(true);
+        QuestionText->setPlainText(FieldToWidget(task.Question));
+        for (int r = 0; r < 5; ++r)
+            VariantText[r]->setPlainText(FieldToWidget(task.Variants[r]));
+        for (int r = 0; r < 5; ++r) {
+            const int32_t answer = task.Answers[r];
+            if (type == SingleChoice && answer > 0)
+                RadioButtonVariant[r]->setChecked(true);
+            else if (type == MultipleChoice && answer > 0)
+                CheckBoxVariant[r]->setChecked(true);
+            else if (type == Ordering && answer >= 1 && answer <= 5)
+                ComboBoxVariant[r]->setCurrentIndex(answer);
+            RadioButtonVariant[r]->setEnabled(true);
+            CheckBoxVariant[r]->setEnabled(true);
+            ComboBoxVariant[r]->setEnabled(true);
+        }
+        ImageFileEdit->setText(Q(task.ImageFile));
+        PromptEdit->setText(Q(task.Prompt));
     }
-    ImageFileEdit->setText(Q(task.ImageFile));
-    PromptEdit->setText(Q(task.Prompt));
-    setUpdatesEnabled(true);
 
     ShowPicture(Q(task.ImageFile));
     EnableEditButtons(false);

@@ -52,21 +52,13 @@ Expected<std::string> PictureAddress(const std::string& imageFile, const std::st
     if (!dir.empty() && path.compare(0, dir.size(), dir) == 0)
         return path.substr(dir.size());
 
-    const std::string name = BareFileName(path);
-    if (ask(Format1("Имя файла: \"%s\" нельзя сделать относительным.\r\n"
-                    "Скопировать изображение в папку с файлом?",
-                    path))) {
-        const std::string target = dir + name;
-        bool copy = true;
-        if (FileExists(target))
-            copy = ask(Format1("Файл: \"%s\" уже существует.\r\nЗаменить его?", target));
-        if (copy) {
-            Status copied = CopyFileBytes(path, target);
-            if (!copied)
-                return copied.error();
-        }
-    }
-    return name;
+    const auto copied = OfferPictureCopy(path, dir,
+                                         "Имя файла: \"%s\" нельзя сделать относительным.\r\n"
+                                         "Скопировать изображение в папку с файлом?",
+                                         ask);
+    if (!copied)
+        return copied.error();
+    return BareFileName(path);
 }
 
 const char* TypeLine(uint8_t taskType)

@@ -10,28 +10,6 @@ namespace {
 
 constexpr const char* kSeparator = "--------";
 
-// A field of one line must stay one line, or every line after it would shift
-// and the test would read back as garbage. Multi-line fields escape CR LF;
-// any lone CR or LF left is a line break too and is escaped the same way.
-// A NUL would end the text for the reader, so it is dropped.
-std::string MultiLineField(std::string_view s)
-{
-    if (s.find_first_of(std::string_view("\r\n\0", 3)) == std::string_view::npos)
-        return std::string(s);
-    std::string out;
-    out.reserve(s.size() + 8);
-    for (size_t i = 0; i < s.size(); ++i) {
-        const char c = s[i];
-        if (c == '\r' || c == '\n') {
-            out += "_CRLF_";
-            if (c == '\r' && i + 1 < s.size() && s[i + 1] == '\n')
-                ++i;
-        } else if (c != '\0') {
-            out += c;
-        }
-    }
-    return out;
-}
 
 // Title and prompt are written unescaped; a line break in them becomes a blank.
 std::string SingleLineField(std::string_view s)
@@ -74,6 +52,29 @@ std::string PictureLine(const std::string& imageFile, TextTestWriteResult& resul
 }
 
 }  // namespace
+
+// A field of one line must stay one line, or every line after it would shift
+// and the test would read back as garbage. Multi-line fields escape CR LF;
+// any lone CR or LF left is a line break too and is escaped the same way.
+// A NUL would end the text for the reader, so it is dropped.
+std::string MultiLineField(std::string_view s)
+{
+    if (s.find_first_of(std::string_view("\r\n\0", 3)) == std::string_view::npos)
+        return std::string(s);
+    std::string out;
+    out.reserve(s.size() + 8);
+    for (size_t i = 0; i < s.size(); ++i) {
+        const char c = s[i];
+        if (c == '\r' || c == '\n') {
+            out += "_CRLF_";
+            if (c == '\r' && i + 1 < s.size() && s[i + 1] == '\n')
+                ++i;
+        } else if (c != '\0') {
+            out += c;
+        }
+    }
+    return out;
+}
 
 std::string BuildAnswerLine(const TTask& task)
 {

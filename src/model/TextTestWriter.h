@@ -2,6 +2,7 @@
 // Turning a test back into its text lines.
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "model/TestModel.h"
@@ -9,6 +10,10 @@
 namespace quilmo {
 
 inline constexpr const char* kEndLine = "----------конец---------";
+
+// A multi-line field (description, question, variant) as one line of the
+// file: CR LF, and any lone CR or LF, become _CRLF_; a NUL is dropped.
+std::string MultiLineField(std::string_view s);
 
 // The answer line of a task: "2", "1,3", "3-1-2", or empty.
 std::string BuildAnswerLine(const TTask& task);

@@ -32,6 +32,7 @@
 #include "app/ProgramFolder.h"
 #include "app/QtArt.h"
 #include "app/QtConvert.h"
+#include "app/QtFormParts.h"
 #include "app/QtPictureBox.h"
 #include "app/TestInfoUnit.h"
 #include "editor/EditorUnit.h"
@@ -76,50 +77,6 @@ QLabel* MakeCaptionStrip(const QString& name, const QString& text, QWidget* pare
     label->setFont(font);
     return label;
 }
-
-// A column of five equal rows.
-QWidget* MakeColumn(const QString& name, int width, QWidget* parent)
-{
-    auto* column = new QWidget(parent);
-    column->setObjectName(name);
-    if (width > 0)
-        column->setFixedWidth(width);
-    auto* layout = new QGridLayout(column);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(2);
-    for (int r = 0; r < 5; ++r)
-        layout->setRowStretch(r, 1);
-    return column;
-}
-
-void AddToColumn(QWidget* column, int row, QWidget* widget, Qt::Alignment align = {})
-{
-    static_cast<QGridLayout*>(column->layout())->addWidget(widget, row, 0, align);
-}
-
-// Freezes a window's painting for a scope, so that nobody sees a half-built
-// view; a nested freeze leaves the release to the outermost one.
-class PaintFreeze {
-public:
-    explicit PaintFreeze(QWidget* window) : window_(window), owner_(window->updatesEnabled())
-    {
-        if (owner_)
-            window_->setUpdatesEnabled(false);
-    }
-    ~PaintFreeze()
-    {
-        if (owner_) {
-            window_->setUpdatesEnabled(true);
-            window_->update();
-        }
-    }
-    PaintFreeze(const PaintFreeze&) = delete;
-    PaintFreeze& operator=(const PaintFreeze&) = delete;
-
-private:
-    QWidget* window_;
-    bool owner_;
-};
 
 }  // namespace
 
