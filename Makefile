@@ -24,8 +24,11 @@ test: build
 run: build
 	@scripts/run-demo $(BUILD)
 
+# Every benchmark under bench/ (one program); BENCH_FILTER, a regular
+# expression, picks some, e.g. make bench BENCH_FILTER=Journal.
+BENCH_FILTER ?=
 bench: build
-	@$(BUILD)/bench/quilmo_bench
+	@$(BUILD)/bench/quilmo_bench $(if $(BENCH_FILTER),--benchmark_filter='$(BENCH_FILTER)')
 
 # The journal under load: 50 runners and four hostile peers on loopback for
 # LOAD_SECONDS, then every result checked and the memory peak judged.
