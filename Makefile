@@ -5,7 +5,7 @@ CMAKE_FLAGS ?=
 JOBS       ?= $(shell nproc)
 PREFIX     ?= /usr/local
 
-.PHONY: all setup configure build test run bench install deb clean fuzz test-asan test-tsan
+.PHONY: all setup configure build test run bench load install deb clean fuzz test-asan test-tsan
 
 all: build
 
@@ -24,8 +24,17 @@ test: build
 run: build
 	@scripts/run-demo $(BUILD)
 
+# Every benchmark under bench/ (one program); BENCH_FILTER, a regular
+# expression, picks some, e.g. make bench BENCH_FILTER=Journal.
+BENCH_FILTER ?=
 bench: build
-	@$(BUILD)/bench/quilmo_bench
+	@$(BUILD)/bench/quilmo_bench $(if $(BENCH_FILTER),--benchmark_filter='$(BENCH_FILTER)')
+
+# The journal under load: 50 runners and four hostile peers on loopback for
+# LOAD_SECONDS, then every result checked and the memory peak judged.
+LOAD_SECONDS ?= 30
+load: build
+	@$(BUILD)/tests/quilmo_journal_load --seconds $(LOAD_SECONDS)
 
 # The program, its help, icons, desktop entry and MIME package under $(PREFIX).
 install: build

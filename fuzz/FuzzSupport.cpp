@@ -340,34 +340,38 @@ void CheckParsedTest(const ParsedTest& test)
     if (test.SubsetCount > 0)
         Check(test.SubsetCount < test.TaskCount, "a subset of M >= T tasks");
 
-    for (const TTask& task : test.Tasks) {
-        Check(task.VariantCount == LastNonEmptyVariant(task.Variants),
-              "VariantCount is not the last non-empty variant");
-        int32_t marked = 0;
-        std::vector<int32_t> places;
-        for (int32_t a : task.Answers) {
-            Check(a >= 0, "a negative key entry");
-            if (a > 0) {
-                ++marked;
-                places.push_back(a);
-            }
+    for (const TTask& task : test.Tasks)
+        CheckTask(task);
+}
+
+void CheckTask(const TTask& task)
+{
+    Check(task.VariantCount == LastNonEmptyVariant(task.Variants),
+          "VariantCount is not the last non-empty variant");
+    int32_t marked = 0;
+    std::vector<int32_t> places;
+    for (int32_t a : task.Answers) {
+        Check(a >= 0, "a negative key entry");
+        if (a > 0) {
+            ++marked;
+            places.push_back(a);
         }
-        switch (task.TaskType) {
-        case SingleChoice:
-            Check(marked <= 1, "a single-choice task with more than one right variant");
-            [[fallthrough]];
-        case MultipleChoice:
-            for (int32_t a : task.Answers)
-                Check(a <= 1, "a choice task with a key entry above 1");
-            break;
-        case Ordering:
-            std::sort(places.begin(), places.end());
-            Check(std::adjacent_find(places.begin(), places.end()) == places.end(),
-                  "two variants share a place");
-            break;
-        default:
-            Fail("an unknown task type", std::to_string(task.TaskType));
-        }
+    }
+    switch (task.TaskType) {
+    case SingleChoice:
+        Check(marked <= 1, "a single-choice task with more than one right variant");
+        [[fallthrough]];
+    case MultipleChoice:
+        for (int32_t a : task.Answers)
+            Check(a <= 1, "a choice task with a key entry above 1");
+        break;
+    case Ordering:
+        std::sort(places.begin(), places.end());
+        Check(std::adjacent_find(places.begin(), places.end()) == places.end(),
+              "two variants share a place");
+        break;
+    default:
+        Fail("an unknown task type", std::to_string(task.TaskType));
     }
 }
 

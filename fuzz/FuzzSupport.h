@@ -51,6 +51,9 @@ std::vector<std::string> LinesOf(const uint8_t* data, size_t size);
 // list matches the count, a subset is smaller than the whole, every task has
 // a known type, a key its type allows and the variant count its texts imply.
 void CheckParsedTest(const ParsedTest& test);
+// The part of that for one task: a known type, a key its type allows and the
+// variant count its texts imply.
+void CheckTask(const TTask& task);
 
 // Writing a parsed test and reading the text back must give a test that
 // writes the same text again: the writer and the reader agree. The pictures

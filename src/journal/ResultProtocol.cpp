@@ -97,23 +97,33 @@ std::optional<std::string> LineReader::ReadLine()
         const size_t from = scanned_ > 0 ? scanned_ - 1 : 0;
         const size_t end = buffer_.find(kCrLf, from);
         if (end != std::string::npos) {
-            if (end > maxLine_)
+            if (!Fits(end))
                 return std::nullopt;
             std::string line = buffer_.substr(0, end);
             buffer_.erase(0, end + kCrLf.size());
             scanned_ = 0;
+            used_ += end + kCrLf.size();
             return line;
         }
         scanned_ = buffer_.size();
-        // A line may still end in a CR whose LF is on its way.
-        if (buffer_.size() > maxLine_ + 1)
-            return std::nullopt;
         if (closed_) {
+            // The lines after the peer's last one are empty and cost nothing.
+            if (buffer_.empty())
+                return std::string();
+            if (!Fits(buffer_.size()))
+                return std::nullopt;
             std::string rest;
             rest.swap(buffer_);
             scanned_ = 0;
+            used_ += rest.size() + kCrLf.size();
             return rest;
         }
+        // The line so far: a CR at its end may be the first half of its CR LF.
+        // Judged before more arrives, so that a line past the limits is
+        // given up on without waiting for its end.
+        const size_t partial = buffer_.size() - (!buffer_.empty() && buffer_.back() == '\r' ? 1 : 0);
+        if (!Fits(partial))
+            return std::nullopt;
         const std::ptrdiff_t got = receive_(chunk, sizeof chunk);
         if (got < 0)
             return std::nullopt;
@@ -121,11 +131,13 @@ std::optional<std::string> LineReader::ReadLine()
             closed_ = true;
             continue;
         }
-        received_ += static_cast<size_t>(got);
-        if (received_ > maxMessage_)
-            return std::nullopt;
         buffer_.append(chunk, static_cast<size_t>(got));
     }
+}
+
+bool LineReader::Fits(size_t lineBytes) const
+{
+    return lineBytes <= maxLine_ && used_ + lineBytes + kCrLf.size() <= maxMessage_;
 }
 
 // ---------------------------------------------------------------- parsing

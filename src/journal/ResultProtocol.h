@@ -84,17 +84,22 @@ public:
 
     // The next line without its CR LF. Once the peer has closed, the bytes left
     // over form the last line and every later line is empty. nullopt when the
-    // connection failed or timed out, or a line or the message grew past its
-    // limit: the message is then abandoned.
+    // connection failed or timed out, or a line or the message (the lines
+    // read so far, each with its CR LF) grew past its limit: the message is
+    // then abandoned. Only the bytes of the message count, so the outcome is
+    // the same however the connection splits them up.
     std::optional<std::string> ReadLine();
 
 private:
+    // Whether a line of that many bytes (and its CR LF) keeps within the limits.
+    bool Fits(size_t lineBytes) const;
+
     ReceiveFn receive_;
     size_t maxLine_;
     size_t maxMessage_;
     std::string buffer_;   // received, not yet returned
     size_t scanned_ = 0;   // bytes of buffer_ known to hold no CR LF
-    size_t received_ = 0;
+    size_t used_ = 0;      // bytes of the lines returned, CR LF included
     bool closed_ = false;
 };
 

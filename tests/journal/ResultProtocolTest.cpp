@@ -282,5 +282,31 @@ TEST(LineReaderTest, LimitsAbandonTheMessage)
     EXPECT_FALSE(LineReader(Source("no end", 4096, true)).ReadLine());
 }
 
+// Only the message's own lines count against its limit, so what the peer
+// sends after them cannot change the outcome, whichever way the connection
+// splits the bytes up.
+TEST(LineReaderTest, OutcomeDoesNotDependOnHowTheBytesArrive)
+{
+    const std::string result = Joined(EncodeLines(ResultLines(StoppedSession())));
+    const std::string trailing(600, 'z');
+    const size_t limit = result.size() + 10;  // the result fits; with what follows it does not
+    for (const size_t step : {size_t(1), size_t(7), size_t(4096)}) {
+        LineReader reader(Source(result + trailing, step), 64, limit);
+        const auto event = ReadMessage(reader, "192.168.1.17", Received);
+        ASSERT_TRUE(event) << step;
+        EXPECT_EQ(event->kind, ReceivedEvent::Kind::Result) << step;
+
+        // The same for a line that the limit cuts off: the lines before it
+        // are read, then the message is abandoned.
+        LineReader lines(Source(std::string(40, 'a') + "\r\n" + std::string(40, 'b') + "\r\n" +
+                                    std::string(40, 'c') + "\r\n",
+                                step),
+                         64, 90);
+        EXPECT_EQ(lines.ReadLine(), std::string(40, 'a')) << step;
+        EXPECT_EQ(lines.ReadLine(), std::string(40, 'b')) << step;
+        EXPECT_FALSE(lines.ReadLine()) << step;
+    }
+}
+
 }  // namespace
 }  // namespace quilmo::journal
