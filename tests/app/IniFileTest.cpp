@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <ostream>
 #include <string>
 
 #include "support/TempFolder.h"
@@ -22,6 +23,12 @@ struct ValueCase {
     const char* Key;
     std::optional<std::string> Expected;  // UTF-8
 };
+
+// Names the case in failure messages (the default prints the struct's bytes).
+void PrintTo(const ValueCase& c, std::ostream* out)
+{
+    *out << c.Name;
+}
 
 class IniValueTest : public ::testing::TestWithParam<ValueCase> {};
 

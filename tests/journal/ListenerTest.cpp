@@ -13,6 +13,7 @@
 #include "journal/Sender.h"
 #include "runner/TestResult.h"
 #include "support/Loopback.h"
+#include "support/SentResult.h"
 
 namespace quilmo::journal {
 namespace {
@@ -89,16 +90,7 @@ quilmo::TTestResult RunnerResult(int sender, int index)
 
 bool SameAsSent(const TTestResult& got, const quilmo::TTestResult& sent)
 {
-    return got.UserName == sent.UserName && got.CompName == sent.CompName &&
-           got.CompUserName == sent.CompUserName && got.TestTitle == sent.TestTitle &&
-           got.TestFile == sent.TestFile && got.TotalCount == sent.TotalCount &&
-           got.AskedCount == sent.AskedCount && got.RightCount == sent.RightCount &&
-           got.WrongCount == sent.WrongCount && got.NotAskedCount == sent.NotAskedCount &&
-           got.Mark == sent.Mark && got.StartTime == sent.StartTime && got.EndTime == sent.EndTime &&
-           got.Duration == sent.Duration && got.EndMode == sent.EndMode &&
-           got.ResultMask == sent.ResultMask && got.TimeMask == sent.TimeMask &&
-           got.FileCrc == sent.FileCrc && got.RemoteIP == "127.0.0.1" && got.ReceivedTime == kNow &&
-           got.MaskValues == MaskValuesFromResultMask(sent.ResultMask);
+    return testing::SameAsSentOverLoopback(got, sent) && got.ReceivedTime == kNow;
 }
 
 TEST(ListenerTest, TwoHundredResultsFromTwentyRunnersAtOnceArriveOnceAndIntact)

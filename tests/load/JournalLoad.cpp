@@ -38,6 +38,7 @@
 #include "journal/ResultProtocol.h"
 #include "journal/Sender.h"
 #include "runner/TestResult.h"
+#include "support/SentResult.h"
 
 namespace {
 
@@ -112,19 +113,7 @@ quilmo::TTestResult RunnerResult(int sender, int index)
     return r;
 }
 
-bool SameAsSent(const journal::TTestResult& got, const quilmo::TTestResult& sent)
-{
-    return got.UserName == sent.UserName && got.CompName == sent.CompName &&
-           got.CompUserName == sent.CompUserName && got.TestTitle == sent.TestTitle &&
-           got.TestFile == sent.TestFile && got.TotalCount == sent.TotalCount &&
-           got.AskedCount == sent.AskedCount && got.RightCount == sent.RightCount &&
-           got.WrongCount == sent.WrongCount && got.NotAskedCount == sent.NotAskedCount &&
-           got.Mark == sent.Mark && got.StartTime == sent.StartTime && got.EndTime == sent.EndTime &&
-           got.Duration == sent.Duration && got.EndMode == sent.EndMode &&
-           got.ResultMask == sent.ResultMask && got.TimeMask == sent.TimeMask &&
-           got.FileCrc == sent.FileCrc && got.RemoteIP == "127.0.0.1" &&
-           got.MaskValues == journal::MaskValuesFromResultMask(sent.ResultMask);
-}
+using quilmo::testing::SameAsSentOverLoopback;
 
 // "Ученик s-i" back into s and i.
 bool SenderAndIndex(const std::string& userName, int& sender, int& index)
@@ -199,7 +188,7 @@ private:
         const journal::RowTexts row = journal::ResultRowTexts(event.Result);
         const std::string log = journal::ResultLogLine(event.Result);
         if (row[2] != event.Result.UserName || log.empty() ||
-            !SameAsSent(event.Result, RunnerResult(sender, index))) {
+            !SameAsSentOverLoopback(event.Result, RunnerResult(sender, index))) {
             ++corrupt_;
             return;
         }
