@@ -1,5 +1,7 @@
 #include "editor/EditorDocument.h"
 
+#include <new>
+
 #include "model/Cp1251.h"
 #include "model/FileIO.h"
 #include "model/PicturePath.h"
@@ -39,13 +41,19 @@ std::string EditorCaption(const std::string& fileName)
 
 Expected<ParsedTest> ReadEditorTest(const std::string& path)
 {
-    auto bytes = ReadWholeFile(path, kMaxTestFileBytes);
-    if (!bytes)
+    try {
+        auto bytes = ReadWholeFile(path, kMaxTestFileBytes);
+        if (!bytes)
+            return Error{kLoadError};
+        TextTestReadOptions options;
+        options.PictureDir = FolderOf(path);
+        options.CountRule = CountLineRule::PlainInteger;
+        TextLines lines(std::move(*bytes));
+        return ParseTestText(lines, options);
+    } catch (const std::bad_alloc&) {
+        // A test too large for the memory there is: refused like any bad file.
         return Error{kLoadError};
-    TextTestReadOptions options;
-    options.PictureDir = FolderOf(path);
-    options.CountRule = CountLineRule::PlainInteger;
-    return ParseTestText(SplitLines(Cp1251ToUtf8(*bytes)), options);
+    }
 }
 
 Expected<PictureDecision> EditorPictureLine(const std::string& imageFile, const std::string& dir,
