@@ -444,7 +444,7 @@ CheckTestReadResult ReadCheckTest(const std::string& path,
 
 Expected<std::string> BuildCheckTest(const TModeConfig& mode, uint8_t locked,
                                      const std::vector<std::string>& lines,
-                                     const std::vector<std::string>& pictures)
+                                     const std::vector<SavedPicture>& pictures)
 {
     const Error failed{kSaveCheckTestError};
     const std::string enciphered =
@@ -461,13 +461,13 @@ Expected<std::string> BuildCheckTest(const TModeConfig& mode, uint8_t locked,
         return failed;
 
     std::unique_ptr<char[]> buf(new char[kChunk]);
-    for (const std::string& picture : pictures) {
-        FileHandle fd(::open(picture.c_str(), O_RDONLY | O_CLOEXEC));
+    for (const SavedPicture& picture : pictures) {
+        FileHandle fd(::open(picture.Path.c_str(), O_RDONLY | O_CLOEXEC));
         struct stat st {};
         if (!fd.Valid() || ::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode) ||
             uint64_t(st.st_size) > uint64_t(INT32_MAX))
             return failed;
-        const std::string name = Utf8ToCp1251(BareFileName(picture));
+        const std::string name = Utf8ToCp1251(picture.Name);
         if (name.size() > size_t(INT32_MAX))
             return failed;
         if (!body.WriteInt32(int32_t(name.size())) || !body.Write(name) ||

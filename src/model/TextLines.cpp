@@ -14,34 +14,37 @@ TextLines::TextLines(std::string bytes) : bytes_(std::move(bytes))
     checkpoints_.push_back(0);
 }
 
-bool TextLines::Seek(size_t i)
+void TextLines::Advance(Cursor& c, size_t i)
 {
-    if (i < line_) {
-        const size_t k = i / kCheckpointStride;
-        line_ = k * kCheckpointStride;
-        offset_ = checkpoints_[k];
-    }
     const char* const begin = bytes_.data();
     const char* const end = begin + end_;
-    while (line_ < i && offset_ < end_) {
-        const char* q = FindLineEnd(begin + offset_, end);
+    while (c.Line < i && c.Offset < end_) {
+        const char* q = FindLineEnd(begin + c.Offset, end);
         if (q < end && *q++ == '\r' && q < end && *q == '\n')
             ++q;
-        offset_ = static_cast<size_t>(q - begin);
-        ++line_;
-        if (line_ % kCheckpointStride == 0 && line_ / kCheckpointStride == checkpoints_.size())
-            checkpoints_.push_back(offset_);
+        c.Offset = static_cast<size_t>(q - begin);
+        ++c.Line;
+        if (c.Line % kCheckpointStride == 0 && c.Line / kCheckpointStride == checkpoints_.size())
+            checkpoints_.push_back(c.Offset);
     }
-    return line_ == i && offset_ < end_;
 }
 
-bool TextLines::Has(size_t i) { return Seek(i); }
+bool TextLines::Has(size_t i)
+{
+    Advance(far_, i);
+    return i < far_.Line || (i == far_.Line && far_.Offset < end_);
+}
 
 std::string_view TextLines::Raw(size_t i)
 {
-    if (!Seek(i))
+    if (!Has(i))
         return {};
-    const char* const start = bytes_.data() + offset_;
+    // Start from the nearest known point before line i.
+    const size_t k = i / kCheckpointStride;
+    if (read_.Line > i || (k < checkpoints_.size() && k * kCheckpointStride > read_.Line))
+        read_ = Cursor{k * kCheckpointStride, checkpoints_[k]};
+    Advance(read_, i);
+    const char* const start = bytes_.data() + read_.Offset;
     return std::string_view(start, static_cast<size_t>(FindLineEnd(start, bytes_.data() + end_) - start));
 }
 
