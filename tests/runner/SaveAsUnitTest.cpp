@@ -200,6 +200,58 @@ TEST_F(SaveAsUnitTest, SavingTextBesideItsOwnPicturesAsksAndLeavesThemIntact)
     EXPECT_EQ(folder.Read("elsewhere/pic.jpg"), "the picture");
 }
 
+// Four tasks whose pictures share a bare name, two of them only up to letter case.
+std::vector<std::string> ClashingPicturesTest()
+{
+    std::vector<std::string> lines = {"Рисунки", "", "4", "--------", "2", "--------", "1", "0"};
+    const char* const pictures[] = {"a/p.jpg", "b/p.jpg", "Pic.jpg", "pic.jpg"};
+    for (int k = 0; k < 4; ++k)
+        for (const std::string& line : std::vector<std::string>{"----" + std::to_string(k + 1) + "----",
+                                                                "Вопрос " + std::to_string(k + 1), "",
+                                                                pictures[k], "1", "Да", "", "", "", ""})
+            lines.push_back(line);
+    lines.push_back("----------конец---------");
+    return lines;
+}
+
+TEST_F(SaveAsUnitTest, PicturesWhoseNamesClashAreSavedUnderNamesOfTheirOwn)
+{
+    const char* const sources[] = {"src/a/p.jpg", "src/b/p.jpg", "src/Pic.jpg", "src/pic.jpg"};
+    for (const char* source : sources)
+        folder.Write(source, std::string("bytes of ") + source);
+    Start();
+    form->OpenTest(WriteTest("src/test.tst", ClashingPicturesTest()));
+    ASSERT_EQ(form->Tasks().size(), 4u);
+    // Every task must show its own picture again, whichever way it was saved.
+    const auto expectOwnPictures = [&](const char* how) {
+        ASSERT_EQ(form->State(), TRunnerState::TestOpen) << how;
+        ASSERT_EQ(form->Tasks().size(), 4u) << how;
+        for (size_t k = 0; k < 4; ++k) {
+            const std::string& image = form->Tasks()[k].ImageFile;
+            ASSERT_EQ(image.compare(0, folder.Path().size(), folder.Path()), 0) << how << ' ' << image;
+            EXPECT_EQ(folder.Read(image.substr(folder.Path().size())), std::string("bytes of ") + sources[k])
+                << how << ", task " << k + 1;
+        }
+    };
+
+    SaveCheckTest("out/check.est", false);
+    prompts.ExpectSaveFile(Path("elsewhere/copy.txt"), 2);
+    form->MFSaveAsClick();
+    std::vector<std::string> expected = ClashingPicturesTest();
+    expected[11] = "p.jpg";
+    expected[21] = "p~2.jpg";
+    expected[31] = "Pic.jpg";
+    expected[41] = "pic~2.jpg";
+    EXPECT_EQ(Lines("elsewhere/copy.txt"), expected);
+
+    form->MFCloseClick();
+    form->OpenTest(Path("out/check.est"));
+    expectOwnPictures("check test");
+    form->MFCloseClick();
+    form->OpenTest(Path("elsewhere/copy.txt"));
+    expectOwnPictures("text");
+}
+
 TEST_F(SaveAsUnitTest, AMissingPictureIsDroppedWithItsMessage)
 {
     Start();
