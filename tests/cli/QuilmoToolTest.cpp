@@ -16,6 +16,7 @@
 #include "model/TestLoader.h"
 #include "model/TextUtil.h"
 #include "support/CheckTestBytes.h"
+#include "support/HostileTexts.h"
 #include "support/MemoryCap.h"
 #include "support/TempFolder.h"
 
@@ -237,23 +238,9 @@ TEST_F(QuilmoToolTest, ErrorsGoToStandardErrorAndWriteNothing)
 
 TEST_F(QuilmoToolTest, PicturesWhoseNamesClashAreConvertedUnderNamesOfTheirOwn)
 {
-    std::vector<std::string> lines = {"Рисунки", "", "4", "--------", "2", "--------", "1", "0"};
-    const char* const pictures[] = {"a/p.jpg", "b/p.jpg", "Pic.jpg", "pic.jpg"};
-    for (int k = 0; k < 4; ++k) {
-        for (const std::string& line : std::vector<std::string>{"----" + std::to_string(k + 1) + "----",
-                                                                "Вопрос " + std::to_string(k + 1), "",
-                                                                pictures[k], "1", "Да", "", "", "", ""})
-            lines.push_back(line);
-        folder.Write(std::string("src/") + pictures[k], std::string("bytes of ") + pictures[k]);
-    }
-    lines.push_back("----------конец---------");
-    const std::string source = WriteTest("src/test.txt", lines);
-
-    std::vector<std::string> expected = lines;
-    expected[11] = "p.jpg";
-    expected[21] = "p~2.jpg";
-    expected[31] = "Pic.jpg";
-    expected[41] = "pic~2.jpg";
+    for (const std::string& picture : testing::kClashingPictures)
+        folder.Write("src/" + picture, "bytes of " + picture);
+    const std::string source = WriteTest("src/test.txt", testing::ClashingPicturesTest());
     for (const char* form : {"txt", "stst", "est"}) {
         SCOPED_TRACE(form);
         const std::string dir = folder / (std::string("out-") + form + "/");
@@ -269,11 +256,11 @@ TEST_F(QuilmoToolTest, PicturesWhoseNamesClashAreConvertedUnderNamesOfTheirOwn)
         ASSERT_EQ(opened.Outcome, OpenOutcome::Loaded);
         ASSERT_EQ(opened.Test.Tasks.size(), 4u);
         for (size_t k = 0; k < 4; ++k)
-            EXPECT_EQ(Read(opened.Test.Tasks[k].ImageFile), std::string("bytes of ") + pictures[k]) << k;
+            EXPECT_EQ(Read(opened.Test.Tasks[k].ImageFile), "bytes of " + testing::kClashingPictures[k]) << k;
         DeleteFolderRecursively(opened.TempDir);
         // And the text as written names them so.
         ASSERT_EQ(Tool({"convert", out, dir + "back.txt"}).Code, 0);
-        EXPECT_EQ(TextLines(dir + "back.txt"), expected);
+        EXPECT_EQ(TextLines(dir + "back.txt"), testing::ClashingPicturesTest(true));
     }
 }
 
@@ -322,12 +309,8 @@ TEST_F(QuilmoToolTest, AFileTooLargeForTheMemoryIsALoadErrorThatLeavesNoFolder)
         GTEST_SKIP() << "no cap on the address space under AddressSanitizer";
     // 4 million empty lines after one task open in little memory; 150,000
     // small tasks make a model larger than the cap allows.
-    std::string empty = Utf8ToCp1251(JoinLinesCrLf({"Т", "", "1", "--------", "0", "--------", "----1----",
-                                                     "Вопрос", "", "", "1", "Да", "", "", "", ""}));
-    empty += std::string(4'000'000, '\n');
-    std::string many = "M\r\n\r\n150000\r\n--------\r\n0\r\n--------\r\n";
-    for (int k = 0; k < 150'000; ++k)
-        many += "----\r\nq\r\n\r\n\r\n1\r\na\r\n\r\n\r\n\r\n\r\n";
+    const std::string empty = testing::OneTaskHead() + std::string(4'000'000, '\n');
+    const std::string many = testing::ManySmallTasks(150'000);
     for (const auto& [name, text] : {std::pair{"empty", &empty}, std::pair{"many", &many}}) {
         folder.Write(std::string(name) + ".txt", *text);
         const std::string digits = TCrypt::Encipher(*text, kCheckTestKey);

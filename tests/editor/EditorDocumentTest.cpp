@@ -7,6 +7,7 @@
 #include "model/Cp1251.h"
 #include "model/FileIO.h"
 #include "model/TextUtil.h"
+#include "support/HostileTexts.h"
 #include "support/MemoryCap.h"
 #include "support/TempFolder.h"
 
@@ -273,16 +274,13 @@ TEST(EditorDocumentTest, OpenAndImportStayWithinTheFileAndFailWhenMemoryRunsOut)
     if (!testing::kMemoryCapWorks)
         GTEST_SKIP() << "no cap on the address space under AddressSanitizer";
     TempFolder root;
-    std::string empty = Cp1251Text({"Т", "", "1", "--------", "0", "--------", "----1----", "Вопрос", "", "",
-                                    "1", "Да", "", "", "", ""});
-    empty += std::string(4'000'000, '\n');
+    const std::string empty = testing::OneTaskHead() + std::string(4'000'000, '\n');
     const std::string emptyPath = root.Write("empty.txt", empty);
-    std::string many = "M\r\n\r\n60000\r\n--------\r\n0\r\n--------\r\n";
-    for (int k = 0; k < 60'000; ++k)
-        many += "----\r\nq\r\n\r\n\r\n1\r\na\r\n\r\n\r\n\r\n\r\n";
+    // Some 150 MB of model, beyond the cap and any room the heap holds free.
+    const std::string many = testing::ManySmallTasks(500'000);
     const std::string manyPath = root.Write("many.txt", many);
 
-    const uint64_t cap = 2 * empty.size() + 8 * (uint64_t(1) << 20);
+    const uint64_t cap = 2 * many.size() + 16 * (uint64_t(1) << 20);
     const auto run = testing::RunUnderMemoryCap(cap, [&] {
         const auto opened = ReadEditorTest(emptyPath);
         const auto imported = ReadImportFile(emptyPath);
