@@ -434,24 +434,7 @@ TEST_F(ServerUnitTest, RunnerSendsTheExactBytesToItsPeer)
     form->Mode().SendResult = 1;
     form->Config().RemoteHost = "127.0.0.1";
     form->Config().RemotePort = std::to_string(peer.Port());
-    TTestResult result;
-    result.UserName = "Ann";
-    result.CompName = "PC-1";
-    result.CompUserName = "pupil";
-    result.TestTitle = "T";
-    result.TestFile = "/t.tst";
-    result.TotalCount = 1;
-    result.AskedCount = 1;
-    result.RightCount = 1;
-    result.Mark = 1;
-    result.StartTime = {2024, 3, 5, 9, 0, 0, 0};
-    result.EndTime = {2024, 3, 5, 9, 0, 5, 0};
-    result.Duration = 5;
-    result.EndMode = EndTimeout;
-    result.ResultMask = "+";
-    result.TimeMask = "5";
-    result.FileCrc = 7;
-    form->SetJournalSessionForTest("Ann", result);
+    form->SetJournalSessionForTest("Ann", RunnerResultSample());
 
     form->SendTestMessage("Начат тест");
     bool connected = false;
