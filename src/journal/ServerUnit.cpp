@@ -14,6 +14,7 @@
 #include "app/QtConvert.h"
 #include "journal/Diagram1Unit.h"
 #include "journal/Exports.h"
+#include "journal/ItemStatisticsUnit.h"
 #include "journal/JournalTexts.h"
 
 namespace quilmo {
@@ -185,6 +186,7 @@ void TServerForm::BuildMenus()
     item(analysis, "MAD1", "Диаграмма 1", &TServerForm::MAD1Click);
     item(analysis, "MAD2", "Диаграмма N", &TServerForm::MAD2Click);
     item(analysis, "MAD3", "Диаграмма %", &TServerForm::MAD3Click);
+    item(analysis, "MAItemStats", "Статистика заданий", &TServerForm::MAItemStatsClick);
 
     PopupMenuGrid = new QMenu(this);
     PopupMenuGrid->setObjectName(QStringLiteral("PopupMenuGrid"));
@@ -193,6 +195,7 @@ void TServerForm::BuildMenus()
     item(PopupMenuGrid, "PMDelete", "Удалить строку", &TServerForm::MDeleteClick);
     item(PopupMenuGrid, "PMAD1", "Диаграмма 1", &TServerForm::MAD1Click);
     item(PopupMenuGrid, "PMAD2", "Диаграмма N", &TServerForm::MAD2Click);
+    item(PopupMenuGrid, "PMItemStats", "Статистика заданий", &TServerForm::MAItemStatsClick);
     ResultGrid->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(ResultGrid, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         PopupMenuGrid->popup(ResultGrid->viewport()->mapToGlobal(at));
@@ -468,6 +471,15 @@ void TServerForm::MAD2Click()
 void TServerForm::MAD3Click()
 {
     ShowChart(journal::AnalysisPercent(ResultList));
+}
+
+void TServerForm::MAItemStatsClick()
+{
+    const journal::ResultGroup group = journal::GroupOf(ResultList, SelectedIndex());
+    if (group.empty())
+        return;
+    TItemStatisticsForm form(Services, journal::ComputeItemStatistics(ResultList, group), this);
+    Prompter.ShowModal(form);
 }
 
 }  // namespace quilmo

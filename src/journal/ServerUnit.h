@@ -59,6 +59,7 @@ public:
     void MAD1Click();
     void MAD2Click();
     void MAD3Click();
+    void MAItemStatsClick();
 
     // The table as the user sees it: row 0 is the header.
     std::vector<journal::RowTexts> GridTexts() const;
