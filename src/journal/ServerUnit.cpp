@@ -16,6 +16,7 @@
 #include "journal/Exports.h"
 #include "journal/ItemStatisticsUnit.h"
 #include "journal/JournalTexts.h"
+#include "journal/QtClassPage.h"
 
 namespace quilmo {
 
@@ -156,6 +157,8 @@ void TServerForm::BuildLayout()
 
     PageControl->addTab(TabSheetMessages, QStringLiteral("Сообщения"));
     PageControl->addTab(TabSheetResults, QStringLiteral("Результаты"));
+    TabSheetClass = new TClassPage(Services.platform, PageControl);
+    PageControl->addTab(TabSheetClass, QStringLiteral("Класс"));
     PageControl->setCurrentWidget(TabSheetResults);
 }
 
@@ -290,11 +293,14 @@ void TServerForm::ReceiveEvent(journal::ReceivedEvent event)
         AddResultRow(index);
         AppendLog(journal::ResultLogLine(ResultList.back()));
         Unsaved = true;
+        TabSheetClass->ResultArrived(ResultList.back());
         break;
     }
     case Kind::Message:
         AppendLog(journal::MessageLogLine(event.Time, event.CompName, event.PeerAddress,
                                           event.UserName, event.Text));
+        if (event.Text == journal::kTestStarted)
+            TabSheetClass->TestStarted(event.CompName, event.PeerAddress, event.UserName, event.Time);
         break;
     case Kind::Malformed:
         // A peer that sends many bad results gets one box, not a stack of them.

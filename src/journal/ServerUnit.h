@@ -21,6 +21,8 @@ class QTableWidget;
 
 namespace quilmo {
 
+class TClassPage;
+
 class TServerForm : public QMainWindow {
     Q_OBJECT
 public:
@@ -71,6 +73,7 @@ public:
 
     QAction* Action(const char* objectName) const;
     QMenu* Menu(const char* objectName) const;
+    TClassPage* ClassPage() const { return TabSheetClass; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -103,6 +106,7 @@ private:
     QWidget* TabSheetResults = nullptr;
     QPlainTextEdit* Messages = nullptr;
     QTableWidget* ResultGrid = nullptr;
+    TClassPage* TabSheetClass = nullptr;
     QMenu* PopupMenuGrid = nullptr;
 };
 
