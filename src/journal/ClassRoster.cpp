@@ -1,5 +1,6 @@
 #include "journal/ClassRoster.h"
 
+#include "journal/DateSerial.h"
 #include "journal/JournalTexts.h"
 
 namespace quilmo::journal {
@@ -40,31 +41,6 @@ size_t ClassRoster::Finish(const TTestResult& result)
     e.Mark = result.Mark;
     e.Share = ResultShareText(result);
     return index;
-}
-
-namespace {
-
-// Days since 1 March of year 0 in the proleptic Gregorian calendar.
-int64_t DaysFromCivil(int64_t y, int64_t m, int64_t d)
-{
-    y -= m <= 2;
-    const int64_t era = (y >= 0 ? y : y - 399) / 400;
-    const int64_t yoe = y - era * 400;
-    const int64_t doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    const int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + doe;
-}
-
-int64_t Seconds(const TDateTime& t)
-{
-    return DaysFromCivil(t.Year, t.Month, t.Day) * 86400 + int64_t(t.Hour) * 3600 + t.Minute * 60 + t.Second;
-}
-
-}  // namespace
-
-int64_t SecondsBetween(const TDateTime& from, const TDateTime& to)
-{
-    return Seconds(to) - Seconds(from);
 }
 
 std::string ClassStateText(const ClassEntry& entry, const TDateTime& now)

@@ -57,7 +57,4 @@ inline constexpr size_t kClassStateColumn = 5;
 std::string ClassStateText(const ClassEntry& entry, const TDateTime& now);
 ClassRowTexts ClassRowTextsOf(const ClassEntry& entry, const TDateTime& now);
 
-// Whole seconds from `from` to `to` (negative when `to` is earlier).
-int64_t SecondsBetween(const TDateTime& from, const TDateTime& to);
-
 }  // namespace quilmo::journal

@@ -379,7 +379,7 @@ void TServerForm::MFaleSaveAsClick()
     FileDialogSpec spec;
     spec.Title = QStringLiteral("Сохранить как");
     spec.Filter = QStringLiteral("Текстовый файл (с разделителями табуляции) (*.TXT)|*.TXT|"
-                                 "Microsoft Office Excel (*.XLS)|*.XLS");
+                                 "Книга Excel (*.XLSX)|*.XLSX");
     spec.DefaultExtension = QStringLiteral("TXT");
     spec.FileName = SaveDialogFileName;
     spec.OverwritePrompt = true;
@@ -387,11 +387,10 @@ void TServerForm::MFaleSaveAsClick()
     if (!chosen || chosen->Path.isEmpty())
         return;
 
-    const std::vector<journal::RowTexts> rows = GridTexts();
     const std::string path = S(chosen->Path);
     if (chosen->FilterIndex == 2) {
         // A workbook that was not written must not pass for saved.
-        const Status saved = journal::SaveAsExcelFile(rows, path, Services.platform.Now());
+        const Status saved = journal::SaveAsExcelFile(ResultList, path, Services.platform.Now());
         if (!saved) {
             ShowError(saved.error().Message);
             return;
@@ -399,7 +398,7 @@ void TServerForm::MFaleSaveAsClick()
         Prompter.Message(this, kCaptionAttention, QStringLiteral("Сохранение в Excel выполнено успешно!"),
                          PromptIcon::Information, PromptButtons::Ok);
     } else {
-        const Status saved = journal::SaveAsTextFile(rows, path);
+        const Status saved = journal::SaveAsTextFile(GridTexts(), path);
         if (!saved) {
             ShowError(saved.error().Message);
             return;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "journal/ClassRoster.h"
+#include "journal/DateSerial.h"
 
 namespace quilmo::journal {
 namespace {
@@ -76,13 +77,28 @@ TEST(ClassRosterTest, RowTextsWhileTestingAndAfterwards)
     }
 }
 
-TEST(ClassRosterTest, SecondsBetweenDatesAcrossMonthsAndLeapYears)
+TEST(DateSerialTest, SecondsBetweenDatesAcrossMonthsAndLeapYears)
 {
     EXPECT_EQ(SecondsBetween(kNine, kNine), 0);
     EXPECT_EQ(SecondsBetween({2024, 2, 28, 23, 59, 59, 0}, {2024, 3, 1, 0, 0, 0, 0}), 86400 + 1);
     EXPECT_EQ(SecondsBetween({2023, 2, 28, 0, 0, 0, 0}, {2023, 3, 1, 0, 0, 0, 0}), 86400);
     EXPECT_EQ(SecondsBetween({2023, 12, 31, 0, 0, 0, 0}, {2024, 12, 31, 0, 0, 0, 0}), 366 * 86400);
     EXPECT_EQ(SecondsBetween({2024, 3, 5, 9, 0, 10, 0}, kNine), -10);
+}
+
+TEST(DateSerialTest, SpreadsheetDayNumbers)
+{
+    // 1 January 1900 is day 1 in a spreadsheet, which also counts a 29
+    // February 1900 that never was; from 1 March 1900 (day 61) on the numbers
+    // are days since 30 December 1899. 5 March 2024 is day 45356.
+    EXPECT_EQ(SpreadsheetSerial({1900, 3, 1, 0, 0, 0, 0}), 61.0);
+    EXPECT_EQ(SpreadsheetSerial({2024, 3, 5, 0, 0, 0, 0}), 45356.0);
+    EXPECT_EQ(SpreadsheetSerial({2024, 3, 5, 18, 0, 0, 0}), 45356.75);
+    EXPECT_DOUBLE_EQ(*SpreadsheetSerial({2024, 3, 5, 9, 41, 7, 0}), 45356 + (9 * 3600 + 41 * 60 + 7) / 86400.0);
+    EXPECT_EQ(SpreadsheetSerial({9999, 12, 31, 0, 0, 0, 0}), 2958465.0);
+    EXPECT_FALSE(SpreadsheetSerial({1900, 2, 28, 0, 0, 0, 0}));
+    EXPECT_FALSE(SpreadsheetSerial({1899, 12, 30, 0, 0, 0, 0}));  // the empty date-time
+    EXPECT_FALSE(SpreadsheetSerial({10000, 1, 1, 0, 0, 0, 0}));
 }
 
 }  // namespace
