@@ -12,7 +12,7 @@ namespace quilmo {
 namespace {
 
 constexpr int kRowHeight = 18;
-constexpr int kColumnWidths[journal::kClassColumnCount] = {110, 100, 170, 200, 64, 150, 50, 70};
+constexpr int kColumnWidths[journal::kClassColumnCount] = {70, 80, 110, 90, 54, 125, 44, 60};
 
 }  // namespace
 
