@@ -6,6 +6,7 @@
 #include <functional>
 #include <cstdio>
 
+#include "journal/JournalTexts.h"
 #include "model/Cp1251.h"
 #include "model/FileIO.h"
 #include "model/Regional.h"
@@ -294,6 +295,48 @@ std::vector<std::pair<std::string, std::string>> SummaryTexts(const GroupSummary
         {"Альфа Кронбаха (KR-20)", FormatDecimal(s.Alpha, 2)},
         {"Ошибка измерения", FormatDecimal(s.Sem, 2)},
     };
+}
+
+namespace {
+
+std::string TsvField(std::string text)
+{
+    for (char& c : text)
+        if (c == '\t' || c == '\r' || c == '\n')
+            c = ' ';
+    return text;
+}
+
+}  // namespace
+
+std::string StatisticsTsv(const std::vector<TTestResult>& list)
+{
+    std::string out;
+    auto line = [&](const std::vector<std::string>& fields) {
+        for (size_t i = 0; i < fields.size(); ++i) {
+            if (i > 0)
+                out += '\t';
+            out += fields[i];
+        }
+        out += '\n';
+    };
+    for (const ResultGroup& group : AllGroups(list)) {
+        const ItemStatistics stats = ComputeItemStatistics(list, group);
+        const GroupSummary& s = stats.Summary;
+        line({"test", TsvField(stats.TestTitle), TsvField(stats.TestFile), CrcText(stats.FileCrc),
+              std::to_string(s.Results), FormatDecimal(s.Mean, 4, '.'), FormatDecimal(s.StdDev, 4, '.'),
+              FormatDecimal(s.Median, 1, '.'), std::to_string(s.Minimum), std::to_string(s.Maximum),
+              std::to_string(s.Complete), FormatDecimal(s.Alpha, 4, '.'), FormatDecimal(s.Sem, 4, '.')});
+        for (size_t t = 0; t < stats.Tasks.size(); ++t) {
+            const TaskStatistics& task = stats.Tasks[t];
+            const std::optional<double> share =
+                task.Asked > 0 ? std::optional<double>(100.0 * task.Right / task.Asked) : std::nullopt;
+            line({"task", std::to_string(t + 1), std::to_string(task.Asked), std::to_string(task.Right),
+                  FormatDecimal(share, 1, '.'), FormatDecimal(task.Discrimination, 4, '.'),
+                  FormatDecimal(task.MeanSeconds, 1, '.'), task.Remark});
+        }
+    }
+    return out;
 }
 
 ChartData MarksChart(const ItemStatistics& stats)

@@ -333,5 +333,27 @@ TEST(ItemStatisticsTest, MarksChartCountsEachMarkFromOne)
     EXPECT_EQ(none.MaxValue, 0);
 }
 
+TEST(ItemStatisticsTest, TabSeparatedStatisticsForOtherPrograms)
+{
+    // The first group is the hand-worked "EasyAndImpossibleTasks" set:
+    // mean 2.4, sd sqrt(1.04) = 1.01980, alpha 0.480769, SEM sqrt(0.54) = 0.734847,
+    // correlations 0.6 / sqrt(3.36) = 0.327327 and 0.8 / sqrt(2.24) = 0.534522.
+    std::vector<TTestResult> list = Results({"+-+++", "+-++-", "+-+--", "+--+-", "+----"});
+    list[0].TimeMask = "10;20;30;40;50";
+    list.push_back(Result("+*", 9, 3, "7;0"));
+    list.back().TestTitle = "Tab\there";
+    EXPECT_EQ(StatisticsTsv(list),
+              "test\tДроби\t/srv/Дроби.tst\t00000007\t5\t2.4000\t1.0198\t2.0\t1\t4\t5\t0.4808\t0.7348\n"
+              "task\t1\t5\t5\t100.0\t\t10.0\tслишком легкое\n"
+              "task\t2\t5\t0\t0.0\t\t20.0\tслишком трудное\n"
+              "task\t3\t5\t3\t60.0\t0.3273\t30.0\t\n"
+              "task\t4\t5\t3\t60.0\t0.3273\t40.0\t\n"
+              "task\t5\t5\t1\t20.0\t0.5345\t50.0\t\n"
+              "test\tTab here\t/srv/Дроби.tst\t00000009\t1\t1.0000\t0.0000\t1.0\t1\t1\t0\t\t\n"
+              "task\t1\t1\t1\t100.0\t\t7.0\tслишком легкое\n"
+              "task\t2\t0\t0\t\t\t\t\n");
+    EXPECT_EQ(StatisticsTsv({}), "");
+}
+
 }  // namespace
 }  // namespace quilmo::journal
