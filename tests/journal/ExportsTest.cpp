@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <map>
+#include <optional>
 // GCC 12's <regex>, built with the sanitizers, warns of its own internals as
 // maybe uninitialized; the warning is about the library, not this file.
 #if defined(__GNUC__) && !defined(__clang__)
@@ -228,11 +229,25 @@ std::vector<TTestResult> WorkbookJournal()
     return {first, second, other};
 }
 
-TEST(ExportsTest, WorkbookHasTheTableTheTasksAndTheStatistics)
-{
+// The journal above written once per test as journal.xlsx.
+class WorkbookTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(SaveAsExcelFile(WorkbookJournal(), path, {2024, 3, 5, 9, 41, 7, 0})); }
     TempFolder folder;
     const std::string path = folder / "journal.xlsx";
-    ASSERT_TRUE(SaveAsExcelFile(WorkbookJournal(), path, {2024, 3, 5, 9, 41, 7, 0}));
+    const Styles& Style()
+    {
+        if (!styles)
+            styles.emplace(path);
+        return *styles;
+    }
+
+private:
+    std::optional<Styles> styles;
+};
+
+TEST_F(WorkbookTest, WorkbookHasTheTableTheTasksAndTheStatistics)
+{
     EXPECT_EQ(folder.Read("journal.xlsx").substr(0, 2), "PK");
     const std::string workbook = Unzip(path, "xl/workbook.xml");
     const std::regex sheetTag("<sheet name=\"([^\"]*)\" sheetId=\"([0-9]+)\"");
@@ -248,13 +263,10 @@ TEST(ExportsTest, WorkbookHasTheTableTheTasksAndTheStatistics)
     EXPECT_EQ(files, 1);
 }
 
-TEST(ExportsTest, WorkbookResultsSheetHasTypedCellsAndFormats)
+TEST_F(WorkbookTest, WorkbookResultsSheetHasTypedCellsAndFormats)
 {
-    TempFolder folder;
-    const std::string path = folder / "journal.xlsx";
-    ASSERT_TRUE(SaveAsExcelFile(WorkbookJournal(), path, {2024, 3, 5, 9, 41, 7, 0}));
     const auto cells = ReadSheet(path, 1);
-    const Styles styles(path);
+    const Styles& styles = Style();
 
     // The header row: bold, colour 11, the empty header of column 0 too.
     const int header = cells.at("B1").Style;
@@ -316,13 +328,10 @@ TEST(ExportsTest, WorkbookResultsSheetHasTypedCellsAndFormats)
     EXPECT_LE(widths.at(17), 61.0);
 }
 
-TEST(ExportsTest, WorkbookTasksSheetHasARowPerResultAndAHeadingPerTest)
+TEST_F(WorkbookTest, WorkbookTasksSheetHasARowPerResultAndAHeadingPerTest)
 {
-    TempFolder folder;
-    const std::string path = folder / "journal.xlsx";
-    ASSERT_TRUE(SaveAsExcelFile(WorkbookJournal(), path, {2024, 3, 5, 9, 41, 7, 0}));
     const auto cells = ReadSheet(path, 2);
-    const Styles styles(path);
+    const Styles& styles = Style();
 
     EXPECT_EQ(cells.at("A1").Value, "Тест: \"Дроби\", файл: /srv/Дроби.tst, CRC 00001234");
     EXPECT_NE(styles.Font(cells.at("A1").Style).find("<b/>"), std::string::npos);
@@ -352,13 +361,10 @@ TEST(ExportsTest, WorkbookTasksSheetHasARowPerResultAndAHeadingPerTest)
               std::string::npos);
 }
 
-TEST(ExportsTest, WorkbookStatisticsSheetHasTheItemTablesOfEveryTest)
+TEST_F(WorkbookTest, WorkbookStatisticsSheetHasTheItemTablesOfEveryTest)
 {
-    TempFolder folder;
-    const std::string path = folder / "journal.xlsx";
-    ASSERT_TRUE(SaveAsExcelFile(WorkbookJournal(), path, {2024, 3, 5, 9, 41, 7, 0}));
     const auto cells = ReadSheet(path, 3);
-    const Styles styles(path);
+    const Styles& styles = Style();
 
     EXPECT_EQ(cells.at("A1").Value, "Тест: \"Дроби\", файл: /srv/Дроби.tst, CRC 00001234");
     // The summary: scores 6 and 2 by the masks.

@@ -72,6 +72,28 @@ bool WaitUntil(Condition done, int limitMs = 5000)
     return true;
 }
 
+// What the runner on CLASS-PC-07 sends at the end of a test.
+TTestResult RunnerResult()
+{
+    TTestResult result;
+    result.UserName = "Иванов";
+    result.CompName = "CLASS-PC-07";
+    result.TestTitle = "Дроби";
+    result.TotalCount = 4;
+    result.AskedCount = 4;
+    result.RightCount = 3;
+    result.WrongCount = 1;
+    result.Mark = 5;
+    result.StartTime = {2024, 3, 5, 9, 0, 0, 0};
+    result.EndTime = {2024, 3, 5, 9, 4, 10, 0};
+    result.Duration = 250;
+    result.EndMode = EndFinished;
+    result.ResultMask = "+-++";
+    result.TimeMask = "60;60;60;70";
+    result.FileCrc = 0xCAFE;
+    return result;
+}
+
 class ServerUnitTest : public RunnerTest {
 protected:
     TServerForm& Journal()
@@ -300,23 +322,7 @@ TEST_F(ServerUnitTest, RunnerMessagesArriveInTheJournal)
     form->Config().RemoteHost = "localhost";
     form->Config().RemotePort = std::to_string(journal.BoundPort());
 
-    TTestResult result;
-    result.UserName = "Иванов";
-    result.CompName = "CLASS-PC-07";
-    result.TestTitle = "Дроби";
-    result.TotalCount = 4;
-    result.AskedCount = 4;
-    result.RightCount = 3;
-    result.WrongCount = 1;
-    result.Mark = 5;
-    result.StartTime = {2024, 3, 5, 9, 0, 0, 0};
-    result.EndTime = {2024, 3, 5, 9, 4, 10, 0};
-    result.Duration = 250;
-    result.EndMode = EndFinished;
-    result.ResultMask = "+-++";
-    result.TimeMask = "60;60;60;70";
-    result.FileCrc = 0xCAFE;
-    form->SetJournalSessionForTest("Иванов", result);
+    form->SetJournalSessionForTest("Иванов", RunnerResult());
 
     form->SendTestMessage("Начат тест");
     ASSERT_TRUE(WaitUntil([&] { return Log().size() == 2; }));
@@ -354,21 +360,8 @@ TEST_F(ServerUnitTest, ClassPageFollowsEachLearnerThroughTheListener)
     form->Mode().SendResult = 1;
     form->Config().RemoteHost = "127.0.0.1";
     form->Config().RemotePort = std::to_string(journal.BoundPort());
-    TTestResult result;
-    result.UserName = "Иванов";
-    result.CompName = "CLASS-PC-07";
-    result.TestTitle = "Дроби";
-    result.TotalCount = 4;
-    result.AskedCount = 4;
-    result.RightCount = 3;
-    result.WrongCount = 1;
-    result.Mark = 5;
-    result.StartTime = {2024, 3, 5, 9, 15, 2, 0};
-    result.EndTime = {2024, 3, 5, 9, 27, 36, 0};
-    result.Duration = 754;
+    TTestResult result = RunnerResult();
     result.EndMode = EndStopped;
-    result.ResultMask = "+-++";
-    result.TimeMask = "60;60;60;70";
     form->SetJournalSessionForTest("Иванов", result);
 
     form->SendTestMessage("Начат тест");
