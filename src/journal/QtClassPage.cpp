@@ -12,7 +12,12 @@ namespace quilmo {
 namespace {
 
 constexpr int kRowHeight = 18;
-constexpr int kColumnWidths[journal::kClassColumnCount] = {70, 80, 110, 90, 54, 125, 44, 60};
+// Each column is as wide as its header or a typical entry, whichever is
+// wider; names and titles get a fixed share.
+const char* const kWidestEntries[journal::kClassColumnCount] = {
+    "CLASS-PC-07", "192.168.100.100", "", "", "00:00:00", "тестируется 00:00:00", "", "100,0%",
+};
+constexpr int kNameWidth = 120, kTitleWidth = 100;
 
 }  // namespace
 
@@ -33,8 +38,13 @@ TClassPage::TClassPage(Platform& platform, QWidget* parent) : QWidget(parent), C
     ClassGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
     ClassGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     ClassGrid->setWordWrap(false);
+    const QFontMetrics metrics(ClassGrid->font());
     for (int c = 0; c < static_cast<int>(journal::kClassColumnCount); ++c)
-        ClassGrid->setColumnWidth(c, kColumnWidths[c]);
+        ClassGrid->setColumnWidth(c, std::max(metrics.horizontalAdvance(labels[c]),
+                                              metrics.horizontalAdvance(QString::fromUtf8(kWidestEntries[c]))) +
+                                         12);
+    ClassGrid->setColumnWidth(2, kNameWidth);
+    ClassGrid->setColumnWidth(3, kTitleWidth);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(ClassGrid);
