@@ -318,7 +318,7 @@ std::string StatisticsTsv(const std::vector<TTestResult>& list)
                 out += '\t';
             out += fields[i];
         }
-        out += '\n';
+        out += "\r\n";
     };
     for (const ResultGroup& group : AllGroups(list)) {
         const ItemStatistics stats = ComputeItemStatistics(list, group);
@@ -337,6 +337,11 @@ std::string StatisticsTsv(const std::vector<TTestResult>& list)
         }
     }
     return out;
+}
+
+Status SaveStatisticsTsv(const std::vector<TTestResult>& list, const std::string& path)
+{
+    return WriteFileAtomically(path, Utf8ToCp1251(StatisticsTsv(list)));
 }
 
 ChartData MarksChart(const ItemStatistics& stats)

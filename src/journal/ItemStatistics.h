@@ -86,8 +86,8 @@ std::vector<std::pair<std::string, std::string>> SummaryTexts(const GroupSummary
 // A fixed number of decimals; ',' or '.' as the separator. Empty for none.
 std::string FormatDecimal(const std::optional<double>& value, int decimals, char separator = ',');
 
-// Every group's statistics for other programs, UTF-8, one line each ended by
-// LF, fields separated by TAB, numbers with a decimal point:
+// Every group's statistics for other programs, one line each ended by CR LF,
+// fields separated by TAB, numbers with a decimal point:
 //   test  title  file  CRC  results  mean  sd  median  min  max  complete  alpha  sem
 //   task  number  asked  right  right%  discrimination  mean-seconds  remark
 // A "test" line opens each group, its "task" lines follow in file order.
@@ -95,6 +95,9 @@ std::string FormatDecimal(const std::optional<double>& value, int decimals, char
 // figure that is undefined is an empty field. Tabs and line breaks inside a
 // title or file name become blanks.
 std::string StatisticsTsv(const std::vector<TTestResult>& list);
+// The same in Windows-1251, like the journal's other tab-separated files,
+// written to path once complete.
+Status SaveStatisticsTsv(const std::vector<TTestResult>& list, const std::string& path);
 
 // How many results got each mark from 1 up to the highest mark given, as a
 // bar chart labelled with the marks. Marks outside 1..kMaxChartMark get no

@@ -343,16 +343,20 @@ TEST(ItemStatisticsTest, TabSeparatedStatisticsForOtherPrograms)
     list.push_back(Result("+*", 9, 3, "7;0"));
     list.back().TestTitle = "Tab\there";
     EXPECT_EQ(StatisticsTsv(list),
-              "test\tДроби\t/srv/Дроби.tst\t00000007\t5\t2.4000\t1.0198\t2.0\t1\t4\t5\t0.4808\t0.7348\n"
-              "task\t1\t5\t5\t100.0\t\t10.0\tслишком легкое\n"
-              "task\t2\t5\t0\t0.0\t\t20.0\tслишком трудное\n"
-              "task\t3\t5\t3\t60.0\t0.3273\t30.0\t\n"
-              "task\t4\t5\t3\t60.0\t0.3273\t40.0\t\n"
-              "task\t5\t5\t1\t20.0\t0.5345\t50.0\t\n"
-              "test\tTab here\t/srv/Дроби.tst\t00000009\t1\t1.0000\t0.0000\t1.0\t1\t1\t0\t\t\n"
-              "task\t1\t1\t1\t100.0\t\t7.0\tслишком легкое\n"
-              "task\t2\t0\t0\t\t\t\t\n");
+              "test\tДроби\t/srv/Дроби.tst\t00000007\t5\t2.4000\t1.0198\t2.0\t1\t4\t5\t0.4808\t0.7348\r\n"
+              "task\t1\t5\t5\t100.0\t\t10.0\tслишком легкое\r\n"
+              "task\t2\t5\t0\t0.0\t\t20.0\tслишком трудное\r\n"
+              "task\t3\t5\t3\t60.0\t0.3273\t30.0\t\r\n"
+              "task\t4\t5\t3\t60.0\t0.3273\t40.0\t\r\n"
+              "task\t5\t5\t1\t20.0\t0.5345\t50.0\t\r\n"
+              "test\tTab here\t/srv/Дроби.tst\t00000009\t1\t1.0000\t0.0000\t1.0\t1\t1\t0\t\t\r\n"
+              "task\t1\t1\t1\t100.0\t\t7.0\tслишком легкое\r\n"
+              "task\t2\t0\t0\t\t\t\t\r\n");
     EXPECT_EQ(StatisticsTsv({}), "");
+
+    TempFolder folder;
+    ASSERT_TRUE(SaveStatisticsTsv(list, folder / "stats.tsv"));
+    EXPECT_EQ(folder.Read("stats.tsv"), Utf8ToCp1251(StatisticsTsv(list)));
 }
 
 }  // namespace
