@@ -525,6 +525,24 @@ TEST_F(ServerUnitTest, AResultThatFoundNoJournalIsDeliveredOnceWhenTheJournalCom
     EXPECT_EQ(journal.Results().size(), 1u);
 }
 
+TEST_F(ServerUnitTest, AnOutboxThatCannotBeWrittenIsSaid)
+{
+    // A folder where the file should be.
+    folder.Write("outbox.sqlite/x", "");
+    Start();
+    form->Mode().SendResult = 1;
+    form->Config().RemoteHost = "127.0.0.1";
+    form->Config().RemotePort = std::to_string(UnusedPort());
+    form->SetJournalSessionForTest("Ann", RunnerResultSample());
+    prompts.ExpectMessage("Сервер не найден!");
+    prompts.ExpectMessage("");
+    form->SendTestResult();
+    EXPECT_TRUE(prompts.Last().Text.startsWith("Результат не сохранен для повторной отправки:\r\n"));
+    EXPECT_GT(prompts.Last().Text.size(), 50);  // and why
+    EXPECT_EQ(prompts.Last().Icon, PromptIcon::Error);
+    EXPECT_EQ(form->OutboxCount(), 0);
+}
+
 TEST_F(ServerUnitTest, TheMinuteTimerSendsWhatWaitsWhenNoTestIsRunning)
 {
     Start();
