@@ -499,24 +499,7 @@ TEST_F(ServerUnitTest, RunnerSendsTheExactBytesToItsPeer)
     form->Mode().SendResult = 1;
     form->Config().RemoteHost = "127.0.0.1";
     form->Config().RemotePort = std::to_string(peer.Port());
-    TTestResult result;
-    result.UserName = "Ann";
-    result.CompName = "PC-1";
-    result.CompUserName = "pupil";
-    result.TestTitle = "T";
-    result.TestFile = "/t.tst";
-    result.TotalCount = 1;
-    result.AskedCount = 1;
-    result.RightCount = 1;
-    result.Mark = 1;
-    result.StartTime = {2024, 3, 5, 9, 0, 0, 0};
-    result.EndTime = {2024, 3, 5, 9, 0, 5, 0};
-    result.Duration = 5;
-    result.EndMode = EndTimeout;
-    result.ResultMask = "+";
-    result.TimeMask = "5";
-    result.FileCrc = 7;
-    form->SetJournalSessionForTest("Ann", result);
+    form->SetJournalSessionForTest("Ann", RunnerResultSample());
 
     form->SendTestMessage("Начат тест");
     bool connected = false;
@@ -605,6 +588,24 @@ TEST_F(ServerUnitTest, AResultThatFoundNoJournalIsDeliveredOnceWhenTheJournalCom
     ASSERT_TRUE(WaitUntil([&] { return Log().size() == 4; }));
     WaitUntil([] { return false; }, 200);
     EXPECT_EQ(journal.Results().size(), 1u);
+}
+
+TEST_F(ServerUnitTest, AnOutboxThatCannotBeWrittenIsSaid)
+{
+    // A folder where the file should be.
+    folder.Write("outbox.sqlite/x", "");
+    Start();
+    form->Mode().SendResult = 1;
+    form->Config().RemoteHost = "127.0.0.1";
+    form->Config().RemotePort = std::to_string(UnusedPort());
+    form->SetJournalSessionForTest("Ann", RunnerResultSample());
+    prompts.ExpectMessage("Сервер не найден!");
+    prompts.ExpectMessage("");
+    form->SendTestResult();
+    EXPECT_TRUE(prompts.Last().Text.startsWith("Результат не сохранен для повторной отправки:\r\n"));
+    EXPECT_GT(prompts.Last().Text.size(), 50);  // and why
+    EXPECT_EQ(prompts.Last().Icon, PromptIcon::Error);
+    EXPECT_EQ(form->OutboxCount(), 0);
 }
 
 TEST_F(ServerUnitTest, TheMinuteTimerSendsWhatWaitsWhenNoTestIsRunning)
