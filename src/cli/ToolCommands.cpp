@@ -24,6 +24,8 @@ constexpr const char* kOpenError = "Ошибка открытия файла!";
 constexpr const char* kLockedReadable =
     "Проверочный тест заблокирован (Locked=1): его нельзя сохранить как .txt, .tst или .stst "
     "и нельзя снять с него блокировку.";
+constexpr const char* kLockedSettings =
+    "Проверочный тест заблокирован (Locked=1): его параметры (--mode) изменить нельзя.";
 
 // A mode field as --mode names it, with the values it accepts.
 struct ModeField {
@@ -234,6 +236,12 @@ int Convert(const std::string& in, const std::string& outPath, const std::vector
     // the answer key with it, is never written in a readable form.
     if (result.Locked && target != Form::CheckTest) {
         err << kLockedReadable << '\n';
+        return kLocked;
+    }
+    // Nor are its settings changed: the lock is what keeps a learner from
+    // turning on the education mode or lifting the time limit.
+    if (result.Locked && !options->Mode.empty()) {
+        err << kLockedSettings << '\n';
         return kLocked;
     }
 
