@@ -84,36 +84,29 @@ Expected<BankImport> ReadAiken(std::string_view bytes, const BankLimits& limits)
 
 BankWriteResult WriteAiken(const std::vector<TTask>& tasks)
 {
-    BankWriteResult result;
-    std::string& out = result.Bytes;
-    for (size_t i = 0; i < tasks.size(); ++i) {
-        const TTask& task = tasks[i];
-        const std::string name = QuestionName(task.Question);
-        auto exported = TaskForExport(task);
-        if (exported && exported->TaskType != SingleChoice)
-            exported = Error{"в Aiken переносятся только задания с одиночным выбором"};
-        const std::string question = OneLine(task.Question);
-        if (exported && (IsOption(question) || IsAnswerLine(question)))
-            exported = Error{"текст вопроса начинается так же, как вариант ответа или строка ANSWER"};
-        if (!exported) {
-            result.Skipped.push_back({i + 1, name, exported.error().Message});
-            continue;
-        }
-        if (!Trim(task.ImageFile).empty())
-            result.Notes.push_back({i + 1, name, "картинка в Aiken не переносится, вопрос записан без неё"});
-        if (!Trim(task.Prompt).empty())
-            result.Notes.push_back({i + 1, name, "подсказка в Aiken не переносится"});
-        out += question + "\n";
+    auto refuse = [](const TaskToWrite& t) -> std::string {
+        if (t.Answers.TaskType != SingleChoice)
+            return "в Aiken переносятся только задания с одиночным выбором";
+        const std::string question = OneLine(t.Task.Question);
+        if (IsOption(question) || IsAnswerLine(question))
+            return "текст вопроса начинается так же, как вариант ответа или строка ANSWER";
+        return {};
+    };
+    BankWriteResult result = WriteEachTask(tasks, refuse, [](const TaskToWrite& t, BankWriteResult& r) {
+        if (!Trim(t.Task.ImageFile).empty())
+            r.Notes.push_back({t.Number, t.Name, "картинка в Aiken не переносится, вопрос записан без неё"});
+        if (!Trim(t.Task.Prompt).empty())
+            r.Notes.push_back({t.Number, t.Name, "подсказка в Aiken не переносится"});
+        r.Bytes += OneLine(t.Task.Question) + "\n";
         char right = 'A';
-        for (size_t a = 0; a < exported->Answers.size(); ++a) {
+        for (size_t a = 0; a < t.Answers.Answers.size(); ++a) {
             const char letter = char('A' + a);
-            out += std::string(1, letter) + ". " + OneLine(exported->Answers[a].Text) + "\n";
-            if (exported->Answers[a].Right)
+            r.Bytes += std::string(1, letter) + ". " + OneLine(t.Answers.Answers[a].Text) + "\n";
+            if (t.Answers.Answers[a].Right)
                 right = letter;
         }
-        out += std::string("ANSWER: ") + right + "\n\n";
-        ++result.Written;
-    }
+        r.Bytes += std::string("ANSWER: ") + right + "\n\n";
+    });
     return result;
 }
 

@@ -127,6 +127,40 @@ Expected<ExportTask> TaskForExport(const TTask& task)
     return out;
 }
 
+BankWriteResult WriteEachTask(const std::vector<TTask>& tasks,
+                              const std::function<std::string(const TaskToWrite&)>& refuse,
+                              const std::function<void(const TaskToWrite&, BankWriteResult&)>& write)
+{
+    BankWriteResult result;
+    for (size_t i = 0; i < tasks.size(); ++i) {
+        const std::string name = QuestionName(tasks[i].Question);
+        const auto exported = TaskForExport(tasks[i]);
+        if (!exported) {
+            result.Skipped.push_back({i + 1, name, exported.error().Message});
+            continue;
+        }
+        const TaskToWrite one{tasks[i], i + 1, name, *exported};
+        if (std::string reason = refuse ? refuse(one) : std::string(); !reason.empty()) {
+            result.Skipped.push_back({i + 1, name, std::move(reason)});
+            continue;
+        }
+        write(one, result);
+        ++result.Written;
+    }
+    return result;
+}
+
+const char* RightShare(size_t k)
+{
+    switch (k) {
+    case 1: return "100";
+    case 2: return "50";
+    case 3: return "33.33333";
+    case 4: return "25";
+    default: return "20";
+    }
+}
+
 std::string CrLfLineBreaks(std::string_view text)
 {
     std::string out;

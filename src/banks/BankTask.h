@@ -3,6 +3,7 @@
 // answers a bank writes: the mapping rules and the reasons a question cannot
 // travel, shared by every format.
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -57,6 +58,26 @@ struct ExportTask {
 // variant, no right answer, an ordering that does not place every variant).
 // Empty variants are left out.
 Expected<ExportTask> TaskForExport(const TTask& task);
+
+// One task as a writer gets it: its 1-based number, its short name, its answers.
+struct TaskToWrite {
+    const TTask& Task;
+    size_t Number;
+    const std::string& Name;
+    const ExportTask& Answers;
+};
+
+// Goes through the tasks for a writer: a task that cannot be written (see
+// TaskForExport), or for which refuse gives a reason (a type the format lacks),
+// is recorded as skipped; write is called for each other one, which then
+// counts as written.
+BankWriteResult WriteEachTask(const std::vector<TTask>& tasks,
+                              const std::function<std::string(const TaskToWrite&)>& refuse,
+                              const std::function<void(const TaskToWrite&, BankWriteResult&)>& write);
+
+// The share of the mark of one of k right answers, in percent, as Moodle
+// lists it: "100", "50", "33.33333", "25", "20".
+const char* RightShare(size_t k);
 
 // Any line break (CR LF, a lone CR or LF) as CR LF; NUL dropped.
 std::string CrLfLineBreaks(std::string_view text);

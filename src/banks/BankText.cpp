@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "banks/BankTask.h"
 #include "model/TextUtil.h"
 
 namespace quilmo {
@@ -205,22 +206,7 @@ std::string Finish(std::string text)
     return ReplaceAll(Trim(out), "\xC2\xA0", " ");
 }
 
-std::string PlainLines(std::string_view text)
-{
-    std::string out;
-    out.reserve(text.size());
-    for (size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c == '\r' || c == '\n') {
-            out += "\r\n";
-            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-                ++i;
-        } else if (c != '\0') {
-            out += c;
-        }
-    }
-    return std::string(Trim(out));
-}
+std::string PlainLines(std::string_view text) { return std::string(Trim(CrLfLineBreaks(text))); }
 
 bool StartsListItem(std::string_view line)
 {

@@ -27,26 +27,25 @@ struct GiftText {
                 return i;
         return std::string::npos;
     }
+    bool AtAll(size_t i, std::string_view s) const
+    {
+        for (size_t k = 0; k < s.size(); ++k)
+            if (!At(i + k, s[k]))
+                return false;
+        return true;
+    }
     size_t Find(std::string_view s, size_t from = 0) const
     {
-        for (size_t i = from; i + s.size() <= Text.size(); ++i) {
-            bool all = true;
-            for (size_t k = 0; k < s.size() && all; ++k)
-                all = At(i + k, s[k]);
-            if (all)
+        for (size_t i = from; i + s.size() <= Text.size(); ++i)
+            if (AtAll(i, s))
                 return i;
-        }
         return std::string::npos;
     }
     size_t FindLast(std::string_view s) const
     {
-        for (size_t i = Text.size() >= s.size() ? Text.size() - s.size() + 1 : 0; i-- > 0;) {
-            bool all = true;
-            for (size_t k = 0; k < s.size() && all; ++k)
-                all = At(i + k, s[k]);
-            if (all)
+        for (size_t i = Text.size() >= s.size() ? Text.size() - s.size() + 1 : 0; i-- > 0;)
+            if (AtAll(i, s))
                 return i;
-        }
         return std::string::npos;
     }
     GiftText Sub(size_t from, size_t to) const
@@ -342,49 +341,35 @@ std::string GiftPiece(std::string_view s, const char* marker)
 
 BankWriteResult WriteGift(const std::vector<TTask>& tasks)
 {
-    BankWriteResult result;
-    std::string& out = result.Bytes;
-    for (size_t i = 0; i < tasks.size(); ++i) {
-        const TTask& task = tasks[i];
-        const std::string name = QuestionName(task.Question);
-        auto exported = TaskForExport(task);
-        if (exported && exported->TaskType == Ordering)
-            exported = Error{"в GIFT нет заданий на указание порядка"};
-        if (!exported) {
-            result.Skipped.push_back({i + 1, name, exported.error().Message});
-            continue;
-        }
-        if (!Trim(task.ImageFile).empty())
-            result.Notes.push_back({i + 1, name, "картинка в GIFT не переносится, вопрос записан без неё"});
-        bool plain = NeedsPlain(task.Question);
-        for (const ExportAnswer& a : exported->Answers)
+    auto refuse = [](const TaskToWrite& t) -> std::string {
+        return t.Answers.TaskType == Ordering ? "в GIFT нет заданий на указание порядка" : "";
+    };
+    return WriteEachTask(tasks, refuse, [](const TaskToWrite& t, BankWriteResult& r) {
+        if (!Trim(t.Task.ImageFile).empty())
+            r.Notes.push_back({t.Number, t.Name, "картинка в GIFT не переносится, вопрос записан без неё"});
+        bool plain = NeedsPlain(t.Task.Question);
+        for (const ExportAnswer& a : t.Answers.Answers)
             plain = plain || NeedsPlain(a.Text);
-        const std::string prompt = OneLine(task.Prompt);
+        const std::string prompt = OneLine(t.Task.Prompt);
         plain = plain || NeedsPlain(prompt);
         const char* marker = plain ? "[plain]" : "[moodle]";
 
-        out += "// " + OneLine(GiftEscaped(name)) + "\n";
-        out += plain ? "[plain]" + GiftEscaped(task.Question) : GiftPiece(task.Question, marker);
+        std::string& out = r.Bytes;
+        out += "// " + OneLine(GiftEscaped(t.Name)) + "\n";
+        out += plain ? "[plain]" + GiftEscaped(t.Task.Question) : GiftPiece(t.Task.Question, marker);
         out += " {\n";
-        for (const ExportAnswer& a : exported->Answers) {
+        for (const ExportAnswer& a : t.Answers.Answers) {
             out += '\t';
-            if (exported->TaskType == SingleChoice)
+            if (t.Answers.TaskType == SingleChoice)
                 out += a.Right ? "=" : a.Text.front() == '%' ? "~%0%" : "~";
-            else
-                out += a.Right ? std::string("~%") + (exported->RightCount == 1 ? "100"
-                                                       : exported->RightCount == 2 ? "50"
-                                                       : exported->RightCount == 3 ? "33.33333"
-                                                       : exported->RightCount == 4 ? "25"
-                                                                                   : "20") + "%"
-                               : "~%-100%";
+            else  // any wrong answer chosen costs the whole mark, as in Quilmo
+                out += a.Right ? std::string("~%") + RightShare(t.Answers.RightCount) + "%" : "~%-100%";
             out += GiftPiece(a.Text, marker) + "\n";
         }
         if (!prompt.empty())
             out += "\t####" + GiftPiece(prompt, marker) + "\n";
         out += "}\n\n";
-        ++result.Written;
-    }
-    return result;
+    });
 }
 
 }  // namespace quilmo

@@ -55,29 +55,28 @@ void OnEntityDecl(void* ctx, const xmlChar*, int, const xmlChar*, const xmlChar*
 }
 
 // One text node may not grow past the limit: the parser stops at once, so
-// memory stays near the size of the file.
-void OnCharacters(void* ctx, const xmlChar* chars, int length)
+// memory stays near the size of the file. True while the text still fits.
+bool TextFits(void* ctx, int length)
 {
     ParseGuard& guard = GuardOf(ctx);
     guard.Text += uint64_t(length);
-    if (guard.Text > guard.MaxText) {
-        guard.TextTooLong = true;
-        xmlStopParser(static_cast<xmlParserCtxtPtr>(ctx));
-        return;
-    }
-    xmlSAX2Characters(ctx, chars, length);
+    if (guard.Text <= guard.MaxText)
+        return true;
+    guard.TextTooLong = true;
+    xmlStopParser(static_cast<xmlParserCtxtPtr>(ctx));
+    return false;
+}
+
+void OnCharacters(void* ctx, const xmlChar* chars, int length)
+{
+    if (TextFits(ctx, length))
+        xmlSAX2Characters(ctx, chars, length);
 }
 
 void OnCData(void* ctx, const xmlChar* chars, int length)
 {
-    ParseGuard& guard = GuardOf(ctx);
-    guard.Text += uint64_t(length);
-    if (guard.Text > guard.MaxText) {
-        guard.TextTooLong = true;
-        xmlStopParser(static_cast<xmlParserCtxtPtr>(ctx));
-        return;
-    }
-    xmlSAX2CDataBlock(ctx, chars, length);
+    if (TextFits(ctx, length))
+        xmlSAX2CDataBlock(ctx, chars, length);
 }
 
 void OnStartElement(void* ctx, const xmlChar* localname, const xmlChar* prefix, const xmlChar* uri, int nbNamespaces,
@@ -415,38 +414,22 @@ void AppendTextElement(std::string& out, const char* element, const std::string&
     out += "</text>\n" + indent + "</" + element + ">\n";
 }
 
-// The share of the mark for one of k right answers, as Moodle lists them.
-const char* RightFraction(size_t k)
-{
-    switch (k) {
-    case 1: return "100";
-    case 2: return "50";
-    case 3: return "33.33333";
-    case 4: return "25";
-    default: return "20";
-    }
-}
-
 }  // namespace
 
 BankWriteResult WriteMoodleXml(const std::vector<TTask>& tasks, const std::string& category)
 {
-    BankWriteResult result;
-    std::string& out = result.Bytes;
-    out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<quiz>\n";
+    std::string head = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<quiz>\n";
     if (!Trim(category).empty()) {
-        out += "  <question type=\"category\">\n    <category>\n      <text>";
-        AppendEscaped(out, "$course$/" + OneLine(category));
-        out += "</text>\n    </category>\n  </question>\n";
+        head += "  <question type=\"category\">\n    <category>\n      <text>";
+        AppendEscaped(head, "$course$/" + OneLine(category));
+        head += "</text>\n    </category>\n  </question>\n";
     }
-    for (size_t i = 0; i < tasks.size(); ++i) {
-        const TTask& task = tasks[i];
-        const std::string name = QuestionName(task.Question);
-        auto exported = TaskForExport(task);
-        if (!exported) {
-            result.Skipped.push_back({i + 1, name, exported.error().Message});
-            continue;
-        }
+    BankWriteResult result = WriteEachTask(tasks, nullptr, [](const TaskToWrite& t, BankWriteResult& result) {
+        std::string& out = result.Bytes;
+        const TTask& task = t.Task;
+        const ExportTask* exported = &t.Answers;
+        const size_t i = t.Number - 1;
+        const std::string& name = t.Name;
         const bool ordering = exported->TaskType == Ordering;
         std::string pictureName, pictureBytes;
         if (const std::string path(Trim(task.ImageFile)); !path.empty()) {
@@ -497,7 +480,7 @@ BankWriteResult WriteMoodleXml(const std::vector<TTask>& tasks, const std::strin
             else if (exported->TaskType == SingleChoice)
                 fraction = answer.Right ? "100" : "0";
             else  // any wrong answer chosen costs the whole mark, as in Quilmo
-                fraction = answer.Right ? RightFraction(exported->RightCount) : "-100";
+                fraction = answer.Right ? RightShare(exported->RightCount) : "-100";
             out += "    <answer fraction=\"" + fraction + "\" format=\"html\">\n      <text>";
             AppendCData(out, PlainToHtml(answer.Text));
             out += "</text>\n";
@@ -507,9 +490,8 @@ BankWriteResult WriteMoodleXml(const std::vector<TTask>& tasks, const std::strin
         if (!Trim(task.Prompt).empty())
             AppendTextElement(out, "hint", "    ", PlainToHtml(OneLine(task.Prompt)));
         out += "  </question>\n";
-        ++result.Written;
-    }
-    out += "</quiz>\n";
+    });
+    result.Bytes = head + result.Bytes + "</quiz>\n";
     return result;
 }
 
