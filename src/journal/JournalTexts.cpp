@@ -121,6 +121,20 @@ std::string MessageLogLine(const TDateTime& now, std::string_view compName,
     return Concat({Stamp(now), compName, "(", address, ") [", userName, "] ", text, "."});
 }
 
+std::string RejectedLogLine(const TDateTime& received, std::string_view compName,
+                            std::string_view address, std::string_view reason)
+{
+    return Concat({Stamp(received), compName, "(", address, ") ", kMessageRejected, reason, "."});
+}
+
+std::string MalformedResultText(int more)
+{
+    if (more <= 0)
+        return kMalformedResult;
+    return Concat({kMalformedResult, "\r\nПока это окно было открыто, пришло ещё ошибочных результатов: ",
+                   std::to_string(more), "."});
+}
+
 int CentredTextX(int left, int right, int textWidth)
 {
     return left + (right - left) / 2 - (textWidth + 2) / 2;

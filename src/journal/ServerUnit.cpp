@@ -293,14 +293,24 @@ void TServerForm::ReceiveEvent(journal::ReceivedEvent event)
         AppendLog(journal::MessageLogLine(event.Time, event.CompName, event.PeerAddress,
                                           event.UserName, event.Text));
         break;
-    case Kind::Malformed:
-        // A peer that sends many bad results gets one box, not a stack of them.
-        if (ShowingError)
+    case Kind::Malformed: {
+        AppendLog(journal::RejectedLogLine(event.Time, event.CompName, event.PeerAddress, event.Reason));
+        // A peer that sends many bad results gets one box at a time, not a
+        // stack of them; the next box says how many came meanwhile.
+        if (ShowingError) {
+            ++ErrorsWhileShowing;
             break;
+        }
         ShowingError = true;
-        Prompter.Notice(this, QString::fromUtf8(journal::kMalformedResult));
+        int more = 0;
+        do {
+            Prompter.Notice(this, Q(journal::MalformedResultText(more)));
+            more = ErrorsWhileShowing;
+            ErrorsWhileShowing = 0;
+        } while (more > 0);
         ShowingError = false;
         break;
+    }
     }
 }
 

@@ -94,6 +94,7 @@ private:
     bool Shown = false;           // shown and listening
     bool ClosingWithProgram = false;
     bool ShowingError = false;    // one malformed-result box at a time
+    int ErrorsWhileShowing = 0;   // malformed results that came while it was open
     QString SaveDialogFileName;   // the export dialog's preset name
     std::unique_ptr<journal::Listener> Server;
 

@@ -202,20 +202,47 @@ TEST_F(ServerUnitTest, FitColumnWidthsMeasuresEveryCellHeaderIncluded)
     EXPECT_EQ(journal.ColumnWidth(0), 10);  // no header, no text
 }
 
-TEST_F(ServerUnitTest, MalformedResultShowsTheErrorAndChangesNothing)
+TEST_F(ServerUnitTest, MalformedResultShowsTheErrorLogsItsReasonAndChangesNothing)
 {
     TServerForm& journal = Journal();
     journal::ReceivedEvent bad;
     bad.kind = journal::ReceivedEvent::Kind::Malformed;
+    bad.Time = {2024, 3, 5, 10, 20, 1, 0};
+    bad.CompName = "PC-9";
+    bad.PeerAddress = "10.0.0.9";
+    bad.Reason = "строка 5 (оценка) не целое число";
     prompts.ExpectMessage("Ошибка 7777!");
     journal.ReceiveEvent(bad);
     EXPECT_EQ(prompts.Last().Caption, "Quilmo");
     EXPECT_TRUE(journal.Results().empty());
     EXPECT_FALSE(journal.HasUnsaved());
-    EXPECT_EQ(Log(), QStringList{""});
+    EXPECT_EQ(Log(), QStringList{"05.03.2024 10:20:01  PC-9(10.0.0.9) Отклонено сообщение: "
+                                 "строка 5 (оценка) не целое число."});
+}
 
-    // While the box is open, further bad results do not stack more boxes.
-    prompts.ExpectMessage("Ошибка 7777!").During([&] { journal.ReceiveEvent(bad); });
+TEST_F(ServerUnitTest, MalformedResultsWhileTheBoxIsOpenAreCountedInTheNextBox)
+{
+    TServerForm& journal = Journal();
+    journal::ReceivedEvent bad;
+    bad.kind = journal::ReceivedEvent::Kind::Malformed;
+    bad.PeerAddress = "10.0.0.9";
+    bad.Reason = "сообщение оборвано после строки 3 из 19";
+    // Three arrive behind the first box: one more box, which says so; one
+    // behind that box: a third box. Every one of them is logged.
+    prompts.ExpectMessage("Ошибка 7777!").During([&] {
+        for (int i = 0; i < 3; ++i)
+            journal.ReceiveEvent(bad);
+    });
+    prompts.ExpectMessage("Ошибка 7777!\r\nПока это окно было открыто, пришло ещё ошибочных результатов: 3.")
+        .During([&] { journal.ReceiveEvent(bad); });
+    prompts.ExpectMessage("Ошибка 7777!\r\nПока это окно было открыто, пришло ещё ошибочных результатов: 1.");
+    journal.ReceiveEvent(bad);
+    prompts.Verify();
+    EXPECT_EQ(Log().size(), 5);
+    EXPECT_TRUE(Log().last().endsWith("  (10.0.0.9) Отклонено сообщение: сообщение оборвано после строки 3 из 19."));
+
+    // Once the boxes are closed, the next one is plain again.
+    prompts.ExpectMessage("Ошибка 7777!");
     journal.ReceiveEvent(bad);
 }
 
