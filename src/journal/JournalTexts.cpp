@@ -108,6 +108,16 @@ std::string StopLogLine(const TDateTime& now)
     return Stamp(now) + kServerStopped;
 }
 
+std::string NotStartedText(std::string_view port, std::string_view reason)
+{
+    return Concat({"Сервер не запущен: порт ", port, " недоступен (", reason, ")."});
+}
+
+std::string NotStartedLogLine(const TDateTime& now, std::string_view port, std::string_view reason)
+{
+    return Stamp(now) + NotStartedText(port, reason);
+}
+
 std::string ResultLogLine(const TTestResult& r)
 {
     return Concat({Stamp(r.ReceivedTime), r.CompName, "(", r.RemoteIP, ") [", r.UserName, "] ",

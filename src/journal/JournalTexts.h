@@ -33,6 +33,10 @@ std::string CrcText(uint32_t crc);
 // The log lines; each begins with the date and time and a blank of its own.
 std::string StartLogLine(const TDateTime& now, std::string_view compName, std::string_view address);
 std::string StopLogLine(const TDateTime& now);
+// "Сервер не запущен: порт %s недоступен (%s).", the box's text; the log line
+// is the same after the date and time.
+std::string NotStartedText(std::string_view port, std::string_view reason);
+std::string NotStartedLogLine(const TDateTime& now, std::string_view port, std::string_view reason);
 std::string ResultLogLine(const TTestResult& result);
 std::string MessageLogLine(const TDateTime& now, std::string_view compName,
                            std::string_view address, std::string_view userName,
