@@ -18,6 +18,7 @@
 #include "model/FileIO.h"
 #include "model/PicturePath.h"
 #include "model/TextUtil.h"
+#include "model/UniquePictureNames.h"
 
 namespace quilmo {
 
@@ -338,26 +339,15 @@ Expected<BankPicture> PrepareBankPicture(std::string_view name, std::string byte
     return BankPicture{finalName, std::move(bytes)};
 }
 
-std::string UniquePictureName(const std::string& name, std::set<std::string>& taken)
-{
-    std::string candidate = name;
-    const size_t dot = name.rfind('.');
-    const std::string stem = dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
-    const std::string ext = dot == std::string::npos || dot == 0 ? "" : name.substr(dot);
-    for (int n = 2; taken.count(ToLowerUtf8(candidate)) > 0; ++n)
-        candidate = stem + "~" + std::to_string(n) + ext;
-    taken.insert(ToLowerUtf8(candidate));
-    return candidate;
-}
-
 namespace {
 
-std::set<std::string> NamesIn(const std::string& folder)
+// Every name already in folder is taken.
+UniquePictureNames NamesIn(const std::string& folder)
 {
-    std::set<std::string> names;
+    UniquePictureNames names;
     if (DIR* dir = ::opendir(folder.c_str())) {
         while (const dirent* e = ::readdir(dir))
-            names.insert(ToLowerUtf8(e->d_name));
+            names.Reserve(e->d_name);
         ::closedir(dir);
     }
     return names;
@@ -382,11 +372,11 @@ Status WriteNewFile(const std::string& path, std::string_view bytes)
 
 Status WriteBankPictures(BankImport& bank, const std::string& folder)
 {
-    std::set<std::string> taken = NamesIn(folder);
+    UniquePictureNames taken = NamesIn(folder);
     std::map<std::string, std::string> pathOf;  // bank name -> full path written
     std::vector<std::string> written;
     for (const BankPicture& picture : bank.Pictures) {
-        const std::string path = folder + UniquePictureName(picture.Name, taken);
+        const std::string path = folder + taken.Claim(picture.Name);
         if (Status done = WriteNewFile(path, picture.Bytes); !done) {
             for (const std::string& w : written)
                 ::unlink(w.c_str());

@@ -4,7 +4,6 @@
 // a test.
 
 #include <optional>
-#include <set>
 #include <string>
 #include <string_view>
 
@@ -32,11 +31,6 @@ Expected<std::string> PngToJpeg(std::string_view png, uint64_t maxPixels);
 // to fit the content, PNG converted to JPEG. Fails with the reason the
 // question is skipped.
 Expected<BankPicture> PrepareBankPicture(std::string_view name, std::string bytes, const BankLimits& limits);
-
-// name, or name with "~2", "~3", ... before its extension, whichever is first
-// not in taken (compared ignoring letter case); the result is added to taken
-// (as ToLowerUtf8 of it).
-std::string UniquePictureName(const std::string& name, std::set<std::string>& taken);
 
 // Writes the bank's pictures into folder (ending in '/'), each under its name
 // or, when a file of that name (ignoring case) is there already, under a

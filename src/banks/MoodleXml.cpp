@@ -10,7 +10,6 @@
 #include <optional>
 #include <cstdio>
 #include <mutex>
-#include <set>
 
 #include "banks/BankPictures.h"
 #include "banks/BankTask.h"
@@ -18,6 +17,7 @@
 #include "model/FileIO.h"
 #include "model/PicturePath.h"
 #include "model/TextUtil.h"
+#include "model/UniquePictureNames.h"
 
 namespace quilmo {
 
@@ -194,7 +194,7 @@ const xmlNode* FileFor(const xmlNode* questionText, std::string_view src)
 
 struct QuestionReader {
     const BankLimits& Limits;
-    std::set<std::string> TakenNames;
+    UniquePictureNames TakenNames;  // clashing names get ~2, ~3, ...
 
     // The task, or the reason it is skipped.
     Expected<TTask> Read(const xmlNode* question, const std::string& type, const BankPlainText& text)
@@ -244,7 +244,7 @@ struct QuestionReader {
         if (auto picture = Picture(Child(question, "questiontext"), text); !picture)
             return picture.error();
         else if (picture->has_value()) {
-            task->ImageFile = UniquePictureName((*picture)->Name, TakenNames);
+            task->ImageFile = TakenNames.Claim((*picture)->Name);
             (*picture)->Name = task->ImageFile;
             Pending = std::move(**picture);
             HasPending = true;

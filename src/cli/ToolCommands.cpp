@@ -24,8 +24,11 @@ namespace {
 
 constexpr const char* kOpenError = "Ошибка открытия файла!";
 constexpr const char* kNothingToConvert = "Ни одного вопроса перенести нельзя, файл не записан.";
+constexpr const char* kLockedReadable =
+    "Проверочный тест заблокирован (Locked=1): его нельзя сохранить как .txt, .tst или .stst "
+    "и нельзя снять с него блокировку.";
 constexpr const char* kLockedToBank =
-    "Настройки проверочного теста заблокированы: его нельзя выгрузить в банк вопросов.";
+    "Проверочный тест заблокирован (Locked=1): его нельзя выгрузить в банк вопросов.";
 
 // A mode field as --mode names it, with the values it accepts.
 struct ModeField {
@@ -53,14 +56,11 @@ const ModeField kModeFields[] = {
 
 #undef QUILMO_MODE_FIELD
 
-// A check test's pictures go to the usual temporary place; a command-line
-// tool should not litter the test's own folder, so /tmp stands in last.
+// A check test's pictures go where the runner's go.
 OpenTestEnvironment ToolEnvironment()
 {
     OpenTestEnvironment environment;
-    environment.TempBase = SystemPlatform().TempVariable();
-    if (environment.TempBase.empty())
-        environment.TempBase = "/tmp";
+    environment.TempBase = SystemPlatform().TempFolder();
     environment.NewGuid = [] { return SystemPlatform().NewGuid(); };
     return environment;
 }
@@ -218,11 +218,11 @@ std::optional<ConvertOptions> ParseOptions(const std::vector<std::string>& args,
 }
 
 // Copies the pictures beside the written test, which names them by bare name.
-bool CopyPicturesBeside(const std::string& target, const std::vector<std::string>& pictures, std::ostream& err)
+bool CopyPicturesBeside(const std::string& target, const std::vector<SavedPicture>& pictures, std::ostream& err)
 {
     const std::string folder = FolderOf(target);
-    for (const std::string& picture : pictures)
-        if (const Status copied = CopyFileBytes(picture, folder + BareFileName(picture)); !copied) {
+    for (const SavedPicture& picture : pictures)
+        if (const Status copied = CopyFileBytes(picture.Path, folder + picture.Name); !copied) {
             err << copied.error().Message << '\n';
             return false;
         }
@@ -285,14 +285,15 @@ int Convert(const std::string& in, const std::string& outPath, const std::vector
     if (!loadedOk)
         return kFailed;
     const OpenTestResult& result = loaded.Result;
+    // A locked check test keeps its lock here as in the runner: its text,
+    // the answer key with it, is never written in a readable form, and a
+    // bank is such a form.
+    if (result.Locked && target != Form::CheckTest) {
+        err << (targetBank ? kLockedToBank : kLockedReadable) << '\n';
+        return kLocked;
+    }
 
     if (targetBank) {
-        // The runner never lets a locked check test out as readable text with
-        // its answers; a bank is such a text.
-        if (result.Locked) {
-            err << kLockedToBank << '\n';
-            return kUsage;
-        }
         const BankWriteResult bank = WriteBank(*targetBank, result.Test.Tasks, result.Test.Title);
         PrintSkipped(bank.Skipped, "Пропущено: ", err);
         PrintSkipped(bank.Notes, "Замечание: ", err);

@@ -178,16 +178,6 @@ TEST(BankPicturesTest, NamesAreBareAndFitTheirContent)
     EXPECT_FALSE(PrepareBankPicture("pic.gif", kGif, small));
 }
 
-TEST(BankPicturesTest, UniqueNamesIgnoreCase)
-{
-    std::set<std::string> taken;
-    EXPECT_EQ(UniquePictureName("p.jpg", taken), "p.jpg");
-    EXPECT_EQ(UniquePictureName("P.JPG", taken), "P~2.JPG");
-    EXPECT_EQ(UniquePictureName("p.jpg", taken), "p~3.jpg");
-    EXPECT_EQ(UniquePictureName("noext", taken), "noext");
-    EXPECT_EQ(UniquePictureName("noext", taken), "noext~2");
-}
-
 TEST(BankPicturesTest, WritingNeverReplacesAFileAndNamesTheTasks)
 {
     TempFolder folder;
