@@ -121,7 +121,8 @@ std::string TakeLine(LineList& lines, size_t i)
 }
 
 template <class LineList>
-Expected<TTask> ReadTaskBlockFrom(LineList& lines, size_t first, const std::string& pictureDir)
+Expected<TTask> ReadTaskBlockFrom(LineList& lines, size_t first, const std::string& pictureDir,
+                                  PictureLookup& pictures)
 {
     if (first > lines.size() || lines.size() - first < kBlockLines - 1)
         return LoadError();
@@ -132,7 +133,7 @@ Expected<TTask> ReadTaskBlockFrom(LineList& lines, size_t first, const std::stri
     const std::string_view picture = Trim(lines[first + 2]);
     if (!picture.empty())
         task.ImageFile = pictureDir.empty() ? std::string(picture)
-                                            : ResolvePicturePath(pictureDir, std::string(picture));
+                                            : pictures.Resolve(pictureDir, std::string(picture));
     ParseAnswerLine(Trim(lines[first + 3]), task);
     for (size_t v = 0; v < 5; ++v)
         task.Variants[v] = TakeLine(lines, first + 4 + v);
@@ -175,9 +176,11 @@ Expected<ParsedTest> ParseLines(LineList& lines, const TextTestReadOptions& opti
         if (needed > lineCount)
             return LoadError();
         test.Tasks.reserve(static_cast<size_t>(test.TaskCount));
+        // One listing of the picture folder serves every picture line.
+        PictureLookup pictures;
         for (int32_t k = 0; k < test.TaskCount; ++k) {
             auto task = ReadTaskBlockFrom(lines, firstBlock + kBlockLines * static_cast<size_t>(k) + 1,
-                                          options.PictureDir);
+                                          options.PictureDir, pictures);
             if (!task)
                 return task.error();
             test.Tasks.push_back(std::move(task).value());
@@ -191,7 +194,14 @@ Expected<ParsedTest> ParseLines(LineList& lines, const TextTestReadOptions& opti
 Expected<TTask> ReadTaskBlock(const std::vector<std::string>& lines, size_t first,
                               const std::string& pictureDir)
 {
-    return ReadTaskBlockFrom(lines, first, pictureDir);
+    PictureLookup pictures;
+    return ReadTaskBlockFrom(lines, first, pictureDir, pictures);
+}
+
+Expected<TTask> ReadTaskBlock(const std::vector<std::string>& lines, size_t first,
+                              const std::string& pictureDir, PictureLookup& pictures)
+{
+    return ReadTaskBlockFrom(lines, first, pictureDir, pictures);
 }
 
 Expected<ParsedTest> ParseTestText(const std::vector<std::string>& lines,
