@@ -4,10 +4,9 @@
 #include <benchmark/benchmark.h>
 #include <zlib.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <stdexcept>
 
+#include "BenchSupport.h"
 #include "model/Checksum.h"
 #include "model/Cp1251.h"
 #include "model/FileIO.h"
@@ -20,52 +19,18 @@ using namespace quilmo;
 
 constexpr int kTasks = 20000;
 
-std::string MakeTestText(int tasks)
-{
-    std::vector<std::string> lines = {"Итоговый тест по физике за 9 класс",
-                                      "Тест содержит задания_CRLF_по всем разделам курса.",
-                                      std::to_string(tasks), "--------", "5", "--------",
-                                      "18000", "15000", "12000", "9000", "0"};
-    static const char* const answers[] = {"2", "1,3,4", "3-1-4-2", "5", "2,5"};
-    for (int k = 1; k <= tasks; ++k) {
-        const std::string n = std::to_string(k);
-        lines.push_back("----" + n + "----");
-        lines.push_back("Вопрос № " + n + ". Какая из перечисленных величин является векторной?"
-                        "_CRLF_Выберите правильный ответ.");
-        lines.push_back("Вспомните определение вектора");
-        lines.push_back(k % 50 == 0 ? "picture.jpg" : "");
-        lines.push_back(answers[k % 5]);
-        lines.push_back("Сила, действующая на тело");
-        lines.push_back("Масса тела");
-        lines.push_back("Скорость_CRLF_движения");
-        lines.push_back(k % 3 == 0 ? "" : "Время падения");
-        lines.push_back(k % 3 == 0 ? "" : "Температура");
-    }
-    lines.push_back("----------конец---------");
-    return JoinLinesCrLf(lines);
-}
-
 // One test file on disk for the whole run, in a folder removed at the end.
 struct TestFile {
-    std::string Dir;
-    std::string Path;
-    std::string Bytes;
+    bench::ScratchFolder Folder;
+    std::string Dir = Folder.Path();
+    std::string Path = Dir + "test.txt";
+    std::string Bytes =
+        Utf8ToCp1251(bench::MakeTestText(kTasks, [](int k) { return k % 50 == 0 ? "picture.jpg" : ""; }));
 
     TestFile()
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "quilmo-bench-XXXXXX").string();
-        if (!mkdtemp(pattern.data()))
-            throw std::runtime_error("mkdtemp failed");
-        Dir = pattern + "/";
-        Path = Dir + "test.txt";
-        Bytes = Utf8ToCp1251(MakeTestText(kTasks));
         if (!WriteFileAtomically(Path, Bytes) || !WriteFileAtomically(Dir + "picture.jpg", "jpeg"))
             throw std::runtime_error("cannot write the test file");
-    }
-    ~TestFile()
-    {
-        std::error_code ec;
-        std::filesystem::remove_all(Dir, ec);
     }
 };
 
