@@ -108,6 +108,16 @@ std::string StopLogLine(const TDateTime& now)
     return Stamp(now) + kServerStopped;
 }
 
+std::string NotStartedText(std::string_view port, std::string_view reason)
+{
+    return Concat({"Сервер не запущен: порт ", port, " недоступен (", reason, ")."});
+}
+
+std::string NotStartedLogLine(const TDateTime& now, std::string_view port, std::string_view reason)
+{
+    return Stamp(now) + NotStartedText(port, reason);
+}
+
 std::string ResultLogLine(const TTestResult& r)
 {
     return Concat({Stamp(r.ReceivedTime), r.CompName, "(", r.RemoteIP, ") [", r.UserName, "] ",
@@ -119,6 +129,20 @@ std::string MessageLogLine(const TDateTime& now, std::string_view compName,
                            std::string_view text)
 {
     return Concat({Stamp(now), compName, "(", address, ") [", userName, "] ", text, "."});
+}
+
+std::string RejectedLogLine(const TDateTime& received, std::string_view compName,
+                            std::string_view address, std::string_view reason)
+{
+    return Concat({Stamp(received), compName, "(", address, ") ", kMessageRejected, reason, "."});
+}
+
+std::string MalformedResultText(int more)
+{
+    if (more <= 0)
+        return kMalformedResult;
+    return Concat({kMalformedResult, "\r\nПока это окно было открыто, пришло ещё ошибочных результатов: ",
+                   std::to_string(more), "."});
 }
 
 int CentredTextX(int left, int right, int textWidth)

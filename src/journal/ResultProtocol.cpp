@@ -103,6 +103,7 @@ std::optional<std::string> LineReader::ReadLine()
             buffer_.erase(0, end + kCrLf.size());
             scanned_ = 0;
             used_ += end + kCrLf.size();
+            ++lines_;
             return line;
         }
         scanned_ = buffer_.size();
@@ -116,6 +117,7 @@ std::optional<std::string> LineReader::ReadLine()
             rest.swap(buffer_);
             scanned_ = 0;
             used_ += rest.size() + kCrLf.size();
+            ++lines_;
             return rest;
         }
         // The line so far: a CR at its end may be the first half of its CR LF.
@@ -131,21 +133,34 @@ std::optional<std::string> LineReader::ReadLine()
             closed_ = true;
             continue;
         }
+        if (head_.size() < kFirstBytes)
+            head_.append(chunk, std::min(static_cast<size_t>(got), kFirstBytes - head_.size()));
         buffer_.append(chunk, static_cast<size_t>(got));
     }
 }
 
-bool LineReader::Fits(size_t lineBytes) const
+bool LineReader::Fits(size_t lineBytes)
 {
-    return lineBytes <= maxLine_ && used_ + lineBytes + kCrLf.size() <= maxMessage_;
+    const bool fits = lineBytes <= maxLine_ && used_ + lineBytes + kCrLf.size() <= maxMessage_;
+    if (!fits)
+        overLimit_ = true;
+    return fits;
 }
 
 // ---------------------------------------------------------------- parsing
 
-std::optional<TTestResult> ParseResultFields(const std::vector<std::string>& lines)
+std::optional<TTestResult> ParseResultFields(const std::vector<std::string>& lines, std::string* reason)
 {
-    if (lines.size() < 18)
+    auto reject = [reason](int line, const char* field) -> std::optional<TTestResult> {
+        if (reason)
+            *reason = "неверное значение в строке " + std::to_string(line) + " (" + field + ")";
         return std::nullopt;
+    };
+    if (lines.size() < 18) {
+        if (reason)
+            *reason = "сообщение короче 19 строк";
+        return std::nullopt;
+    }
     // lines[k] is line k + 2 of the message.
     auto text = [&](int line) { return Cp1251ToUtf8(lines[static_cast<size_t>(line - 2)]); };
     auto raw = [&](int line) -> std::string_view { return lines[static_cast<size_t>(line - 2)]; };
@@ -157,7 +172,7 @@ std::optional<TTestResult> ParseResultFields(const std::vector<std::string>& lin
     r.CompUserName = text(4);
     const auto mark = ParseInt32(raw(5));
     if (!mark)
-        return std::nullopt;
+        return reject(5, "оценка");
     r.Mark = *mark;
     r.TotalCount = lenient(6);
     r.AskedCount = lenient(7);
@@ -166,11 +181,11 @@ std::optional<TTestResult> ParseResultFields(const std::vector<std::string>& lin
     r.NotAskedCount = lenient(10);
     const auto start = ParseDateTime(Trim(raw(11)));
     if (!start)
-        return std::nullopt;
+        return reject(11, "время начала");
     r.StartTime = *start;
     const auto end = ParseDateTime(raw(12));
     if (!end)
-        return std::nullopt;
+        return reject(12, "время завершения");
     r.EndTime = *end;
     r.Duration = lenient(13);
     r.TestTitle = text(14);
@@ -179,11 +194,11 @@ std::optional<TTestResult> ParseResultFields(const std::vector<std::string>& lin
     r.TimeMask = text(17);
     const auto endMode = ParseInt32(raw(18));
     if (!endMode)
-        return std::nullopt;
+        return reject(18, "режим окончания");
     r.EndMode = static_cast<uint8_t>(static_cast<uint32_t>(*endMode) & 0xFFu);
     const auto crc = ParseInt64(raw(19));
     if (!crc)
-        return std::nullopt;
+        return reject(19, "CRC файла");
     r.FileCrc = static_cast<uint32_t>(static_cast<uint64_t>(*crc) & 0xFFFFFFFFu);
     // The mask is built from the bytes: one entry per character as sent.
     r.MaskValues = MaskValuesFromResultMask(raw(16));
@@ -200,17 +215,33 @@ std::optional<ReceivedEvent> ReadMessage(LineReader& reader, const std::string& 
     if (*kind == kKindResult) {
         ReceivedEvent event;
         const TDateTime received = now();
+        event.Time = received;
+        event.PeerAddress = peerAddress;
         std::vector<std::string> lines;
         lines.reserve(18);
         for (int i = 0; i < 18; ++i) {
             auto line = reader.ReadLine();
-            if (!line)
-                return event;  // cut short: malformed
+            if (!line) {
+                // Cut short: malformed.
+                event.Reason = (reader.OverLimit() ? "строка или сообщение длиннее допустимого в строке "
+                                                   : "сообщение оборвано на строке ") +
+                               std::to_string(i + 2);
+                event.FirstBytes = reader.FirstBytes();
+                if (lines.size() >= 2)
+                    event.CompName = Cp1251ToUtf8(lines[1]);
+                return event;
+            }
             lines.push_back(std::move(*line));
         }
-        auto result = ParseResultFields(lines);
-        if (!result)
+        auto result = ParseResultFields(lines, &event.Reason);
+        if (!result) {
+            // The peer's close, not the empty line it left, is what went wrong.
+            if (reader.LinesReceived() < 19)
+                event.Reason = "сообщение оборвано на строке " + std::to_string(reader.LinesReceived() + 1);
+            event.FirstBytes = reader.FirstBytes();
+            event.CompName = Cp1251ToUtf8(lines[1]);
             return event;
+        }
         result->ReceivedTime = received;
         result->RemoteIP = peerAddress;
         event.kind = ReceivedEvent::Kind::Result;

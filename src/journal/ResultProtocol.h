@@ -90,9 +90,18 @@ public:
     // the same however the connection splits them up.
     std::optional<std::string> ReadLine();
 
+    // The first bytes the peer sent (up to kFirstBytes), for the record of a
+    // rejected message.
+    const std::string& FirstBytes() const { return head_; }
+    // Whether the last failed ReadLine gave up on a line or message past its
+    // limit (rather than on a failed or silent connection).
+    bool OverLimit() const { return overLimit_; }
+    // How many lines came from the peer; those after its close do not count.
+    size_t LinesReceived() const { return lines_; }
+
 private:
     // Whether a line of that many bytes (and its CR LF) keeps within the limits.
-    bool Fits(size_t lineBytes) const;
+    bool Fits(size_t lineBytes);
 
     ReceiveFn receive_;
     size_t maxLine_;
@@ -101,18 +110,26 @@ private:
     size_t scanned_ = 0;   // bytes of buffer_ known to hold no CR LF
     size_t used_ = 0;      // bytes of the lines returned, CR LF included
     bool closed_ = false;
+    bool overLimit_ = false;
+    size_t lines_ = 0;
+    std::string head_;     // the first bytes received
 };
+
+// How many of a connection's first bytes a rejected message keeps.
+inline constexpr size_t kFirstBytes = 64;
 
 // What one connection delivered.
 struct ReceivedEvent {
     enum class Kind { Result, Message, Malformed };
     Kind kind = Kind::Malformed;
     TTestResult Result;        // Kind::Result
-    TDateTime Time;            // Kind::Message: when it was read
-    std::string CompName;      // Kind::Message: the sender's line 3
+    TDateTime Time;            // Kind::Message, Kind::Malformed: when reading began
+    std::string CompName;      // Kind::Message, Kind::Malformed: the sender's line 3 (if it came)
     std::string UserName;      // Kind::Message: line 2
     std::string Text;          // Kind::Message: line 5
-    std::string PeerAddress;   // Kind::Message
+    std::string PeerAddress;   // Kind::Message, Kind::Malformed
+    std::string Reason;        // Kind::Malformed: why it was rejected, UTF-8
+    std::string FirstBytes;    // Kind::Malformed: the first bytes as received
 };
 
 // Reads and parses one message. nullopt when there is nothing to report: an
@@ -123,8 +140,10 @@ std::optional<ReceivedEvent> ReadMessage(LineReader& reader, const std::string& 
                                          const std::function<TDateTime()>& now);
 
 // The RESULT fields of lines 2 to 19, as received (Windows-1251 bytes):
-// nullopt when a strict field is malformed.
-std::optional<TTestResult> ParseResultFields(const std::vector<std::string>& lines);
+// nullopt when a strict field is malformed, and then *reason (when given)
+// names it.
+std::optional<TTestResult> ParseResultFields(const std::vector<std::string>& lines,
+                                             std::string* reason = nullptr);
 
 }  // namespace journal
 }  // namespace quilmo

@@ -124,24 +124,25 @@ std::optional<uint32_t> ResolveHost(const std::string& host)
     return address;
 }
 
-bool SendLines(const std::string& host, const std::string& port,
-               const std::vector<std::string>& lines, int connectTimeoutMs)
+SendOutcome Deliver(const std::string& host, const std::string& port,
+                    const std::vector<std::string>& lines, int connectTimeoutMs)
 {
     const auto address = ResolveHost(host);
     const auto portNumber = ResolvePort(port);
     if (!address || !portNumber || *portNumber == 0)
-        return false;
+        return SendOutcome::NoConnection;
 
     SocketHandle socket(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
     if (socket.get() < 0)
-        return false;
+        return SendOutcome::NoConnection;
     sockaddr_in peer{};
     peer.sin_family = AF_INET;
     peer.sin_addr.s_addr = *address;
     peer.sin_port = htons(*portNumber);
+    // Non-blocking, so that the wait is ours to bound.
     if (::connect(socket.get(), reinterpret_cast<const sockaddr*>(&peer), sizeof peer) != 0) {
         if (errno != EINPROGRESS || !FinishConnect(socket.get(), connectTimeoutMs))
-            return false;
+            return SendOutcome::NoConnection;
     }
     // Connected: the lines go out with blocking sends, one line each; a
     // journal that stops reading cannot hold the runner longer than a connect.
@@ -158,11 +159,15 @@ bool SendLines(const std::string& host, const std::string& port,
     // waiting on the journal's delayed acknowledgement of the one before.
     const int on = 1;
     ::setsockopt(socket.get(), IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
-    for (size_t i = 0; i < lines.size(); ++i)
-        if (!SendAll(socket.get(), lines[i], i + 1 < lines.size()))
-            break;  // the journal reads what arrived; nothing to tell the user
+    SendOutcome outcome = SendOutcome::Delivered;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (!SendAll(socket.get(), lines[i], i + 1 < lines.size())) {
+            outcome = SendOutcome::Cut;
+            break;
+        }
+    }
     ::shutdown(socket.get(), SHUT_RDWR);
-    return true;
+    return outcome;
 }
 
 }  // namespace quilmo::journal

@@ -103,6 +103,7 @@ TServerForm::~TServerForm()
     // Every worker is joined here, before anything a queued call could reach
     // is destroyed; calls still queued die with this object.
     Server.reset();
+    Draining.clear();
 }
 
 void TServerForm::BuildLayout()
@@ -216,11 +217,18 @@ uint16_t TServerForm::BoundPort() const
     return Server ? Server->BoundPort() : 0;
 }
 
+bool TServerForm::Listening() const
+{
+    return Server && Server->Active();
+}
+
 void TServerForm::FormShow()
 {
     if (Shown)
         return;
     Shown = true;
+    // Runs closed earlier that have read everything are let go.
+    std::erase_if(Draining, [](const auto& listener) { return listener->Finished(); });
     journal::ListenerOptions options;
     options.Address = "0.0.0.0";
     options.Port = Port;
@@ -232,8 +240,15 @@ void TServerForm::FormShow()
             this, [this, event = std::move(event)]() mutable { ReceiveEvent(std::move(event)); },
             Qt::QueuedConnection);
     });
-    // A port that cannot be bound leaves the journal deaf, without a message.
-    Server->Start();
+    const Status started = Server->Start();
+    if (!started) {
+        // Said plainly, so that the teacher does not wait for results that
+        // cannot come; the window stays open.
+        Server.reset();
+        AppendLog(journal::NotStartedLogLine(platform.Now(), Port, started.error().Message));
+        ShowError(journal::NotStartedText(Port, started.error().Message));
+        return;
+    }
     AppendLog(journal::StartLogLine(platform.Now(), platform.ComputerName(), platform.LocalIPv4()));
 }
 
@@ -249,7 +264,12 @@ void TServerForm::FormClose()
     if (!Shown)
         return;
     Shown = false;
-    Server.reset();
+    if (!Server)
+        return;  // it never listened: nothing to stop
+    // No new connection from now on; those already made are still read, for
+    // a few seconds, and their results still arrive here.
+    Server->StopAccepting();
+    Draining.push_back(std::move(Server));
     AppendLog(journal::StopLogLine(Services.platform.Now()));
 }
 
@@ -257,6 +277,7 @@ void TServerForm::CloseWithProgram()
 {
     ClosingWithProgram = true;
     Server.reset();
+    Draining.clear();
 }
 
 void TServerForm::showEvent(QShowEvent* event)
@@ -267,7 +288,7 @@ void TServerForm::showEvent(QShowEvent* event)
 
 void TServerForm::closeEvent(QCloseEvent* event)
 {
-    if (!ClosingWithProgram && Shown && !FormCloseQuery()) {
+    if (!ClosingWithProgram && Listening() && !FormCloseQuery()) {
         event->ignore();
         return;
     }
@@ -293,14 +314,24 @@ void TServerForm::ReceiveEvent(journal::ReceivedEvent event)
         AppendLog(journal::MessageLogLine(event.Time, event.CompName, event.PeerAddress,
                                           event.UserName, event.Text));
         break;
-    case Kind::Malformed:
-        // A peer that sends many bad results gets one box, not a stack of them.
-        if (ShowingError)
+    case Kind::Malformed: {
+        AppendLog(journal::RejectedLogLine(event.Time, event.CompName, event.PeerAddress, event.Reason));
+        // A peer that sends many bad results gets one box at a time, not a
+        // stack of them; the next box says how many came meanwhile.
+        if (ShowingError) {
+            ++ErrorsWhileShowing;
             break;
+        }
         ShowingError = true;
-        Prompter.Notice(this, QString::fromUtf8(journal::kMalformedResult));
+        int more = 0;
+        do {
+            Prompter.Notice(this, Q(journal::MalformedResultText(more)));
+            more = ErrorsWhileShowing;
+            ErrorsWhileShowing = 0;
+        } while (more > 0);
         ShowingError = false;
         break;
+    }
     }
 }
 

@@ -32,7 +32,8 @@ public:
     const std::string& ListenPort() const { return Port; }
     // The port bound while listening; 0 when not listening.
     uint16_t BoundPort() const;
-    bool Listening() const { return Shown; }
+    // Shown and listening: false while shown when the port could not be bound.
+    bool Listening() const;
 
     const std::vector<journal::TTestResult>& Results() const { return ResultList; }
     bool HasUnsaved() const { return Unsaved; }
@@ -91,11 +92,15 @@ private:
     std::vector<journal::TTestResult> ResultList;
     bool Unsaved = false;
     std::string Port = "5105";
-    bool Shown = false;           // shown and listening
+    bool Shown = false;           // shown (listening, unless the port was not available)
     bool ClosingWithProgram = false;
     bool ShowingError = false;    // one malformed-result box at a time
+    int ErrorsWhileShowing = 0;   // malformed results that came while it was open
     QString SaveDialogFileName;   // the export dialog's preset name
     std::unique_ptr<journal::Listener> Server;
+    // Listeners of closed runs that still finish reading their connections;
+    // what they read is still shown.
+    std::vector<std::unique_ptr<journal::Listener>> Draining;
 
     QTabWidget* PageControl = nullptr;
     QWidget* TabSheetMessages = nullptr;

@@ -162,6 +162,50 @@ TEST(ResultProtocolTest, EachStrictFieldMalformedRejectsTheResult)
     }
 }
 
+TEST(ResultProtocolTest, RejectedResultSaysWhyAndKeepsItsFirstBytes)
+{
+    const struct {
+        int line;
+        const char* reason;
+    } cases[] = {
+        {5, "неверное значение в строке 5 (оценка)"},
+        {11, "неверное значение в строке 11 (время начала)"},
+        {12, "неверное значение в строке 12 (время завершения)"},
+        {18, "неверное значение в строке 18 (режим окончания)"},
+        {19, "неверное значение в строке 19 (CRC файла)"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> lines = EncodeLines(kStoppedSessionLines);
+        lines[static_cast<size_t>(c.line - 1)] = "x\r\n";
+        const std::string bytes = Joined(lines);
+        const auto event = Read(bytes, 5);
+        ASSERT_TRUE(event) << c.line;
+        EXPECT_EQ(event->kind, ReceivedEvent::Kind::Malformed);
+        EXPECT_EQ(event->Reason, c.reason);
+        EXPECT_EQ(event->FirstBytes, bytes.substr(0, kFirstBytes)) << "read five bytes at a time";
+        EXPECT_EQ(event->PeerAddress, "192.168.1.17");
+        EXPECT_EQ(event->Time, Received());
+        EXPECT_EQ(event->CompName, "CLASS-PC-07") << "the sender, for the log line";
+    }
+    // A message shorter than its first-bytes record keeps all of it.
+    const auto tiny = Read("RESULT\r\n");
+    ASSERT_TRUE(tiny);
+    EXPECT_EQ(tiny->CompName, "");
+    EXPECT_EQ(tiny->Reason, "сообщение оборвано на строке 2");
+    EXPECT_EQ(tiny->FirstBytes, "RESULT\r\n");
+    // A line past its limit is named as such.
+    LineReader reader(Source("RESULT\r\nИванов" + std::string(300, 'x') + "\r\n", 4096), 100, 1000);
+    const auto tooLong = ReadMessage(reader, "10.0.0.1", Received);
+    ASSERT_TRUE(tooLong);
+    EXPECT_EQ(tooLong->kind, ReceivedEvent::Kind::Malformed);
+    EXPECT_EQ(tooLong->Reason, "строка или сообщение длиннее допустимого в строке 2");
+    // Cut after line 3: the sender is known.
+    const auto cut = Read(Joined(EncodeLines({"RESULT", "Иванов", "PC-3"})));
+    ASSERT_TRUE(cut);
+    EXPECT_EQ(cut->Reason, "сообщение оборвано на строке 4");
+    EXPECT_EQ(cut->CompName, "PC-3");
+}
+
 TEST(ResultProtocolTest, LenientFieldsMalformedReadAsZero)
 {
     for (const int line : {6, 7, 8, 9, 10, 13}) {
@@ -230,6 +274,7 @@ TEST(ResultProtocolTest, ResultCutShortIsMalformed)
         const auto event = Read(Joined({lines.begin(), lines.begin() + static_cast<long>(cut)}));
         ASSERT_TRUE(event) << cut;
         EXPECT_EQ(event->kind, ReceivedEvent::Kind::Malformed) << "cut before line " << cut + 1;
+        EXPECT_EQ(event->Reason, "сообщение оборвано на строке " + std::to_string(cut + 1));
     }
     // The last line may end with the connection instead of CR LF.
     std::string unterminated = Joined(lines);
@@ -237,7 +282,9 @@ TEST(ResultProtocolTest, ResultCutShortIsMalformed)
     EXPECT_EQ(Read(unterminated)->kind, ReceivedEvent::Kind::Result);
     // A time-out before the end is a message cut short too.
     LineReader stalled(Source(Joined({lines.begin(), lines.begin() + 10}), 4096, true));
-    EXPECT_EQ(ReadMessage(stalled, "", Received)->kind, ReceivedEvent::Kind::Malformed);
+    const auto stalledEvent = ReadMessage(stalled, "", Received);
+    EXPECT_EQ(stalledEvent->kind, ReceivedEvent::Kind::Malformed);
+    EXPECT_EQ(stalledEvent->Reason, "сообщение оборвано на строке 11");
 }
 
 TEST(ResultProtocolTest, MessageCutShortReadsEmptyLinesButAStalledOneIsDropped)
