@@ -68,13 +68,12 @@ size_t StatusKiB(const char* field)
 size_t ResidentBytes() { return StatusKiB("VmRSS") * 1024; }
 size_t PeakResidentBytes() { return StatusKiB("VmHWM") * 1024; }
 
-void ResetPeakResident()
+bool ResetPeakResident()
 {
     // "5" resets the peak resident size to the current one (Linux 4.0 on).
-    if (FILE* f = std::fopen("/proc/self/clear_refs", "w")) {
-        std::fputs("5", f);
-        std::fclose(f);
-    }
+    std::ofstream clear("/proc/self/clear_refs");
+    clear << "5";
+    return bool(clear.flush());
 }
 
 }  // namespace quilmo::bench

@@ -35,10 +35,11 @@ private:
 std::string MakeTestText(int tasks, const std::function<std::string(int k)>& pictureLine);
 
 // The process's resident memory now and its peak, in bytes, from
-// /proc/self/status; ResetPeakResident makes the peak the current size.
+// /proc/self/status; ResetPeakResident makes the peak the current size (false
+// where the system cannot).
 size_t ResidentBytes();
 size_t PeakResidentBytes();
-void ResetPeakResident();
+bool ResetPeakResident();
 inline double MiB(size_t bytes) { return static_cast<double>(bytes) / (1024.0 * 1024.0); }
 
 // Answers the open dialog with OpenPath and every message with OK; any other
