@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "app/QtConvert.h"
+#include "app/QtFormParts.h"
 #include "journal/Diagram1Unit.h"
 #include "journal/Exports.h"
 #include "journal/ItemStatisticsUnit.h"
@@ -242,9 +243,8 @@ void TServerForm::FormShow()
     options.Now = [&platform] { return platform.Now(); };
     Server = std::make_unique<journal::Listener>(options, [this](journal::ReceivedEvent&& event) {
         // On a worker thread: hand the record over and touch nothing else.
-        QMetaObject::invokeMethod(
-            this, [this, event = std::move(event)]() mutable { ReceiveEvent(std::move(event)); },
-            Qt::QueuedConnection);
+        if (Inbox.Put(std::move(event)))
+            QMetaObject::invokeMethod(this, &TServerForm::TakeReceived, Qt::QueuedConnection);
     });
     const Status started = Server->Start();
     if (!started) {
@@ -304,64 +304,108 @@ void TServerForm::closeEvent(QCloseEvent* event)
 
 // ---------------------------------------------------------------- received messages
 
-void TServerForm::ReceiveEvent(journal::ReceivedEvent event)
+void TServerForm::TakeReceived()
 {
-    using Kind = journal::ReceivedEvent::Kind;
-    switch (event.kind) {
-    case Kind::Result: {
-        ResultList.push_back(std::move(event.Result));
-        const int index = static_cast<int>(ResultList.size()) - 1;
-        AddResultRow(index);
-        AppendLog(journal::ResultLogLine(ResultList.back()));
-        Unsaved = true;
-        TabSheetClass->ResultArrived(ResultList.back());
-        break;
-    }
-    case Kind::Message:
-        AppendLog(journal::MessageLogLine(event.Time, event.CompName, event.PeerAddress,
-                                          event.UserName, event.Text));
-        if (event.Text == journal::kTestStarted)
-            TabSheetClass->TestStarted(event.CompName, event.PeerAddress, event.UserName, event.Time);
-        break;
-    case Kind::Malformed: {
-        AppendLog(journal::RejectedLogLine(event.Time, event.CompName, event.PeerAddress, event.Reason));
-        // A peer that sends many bad results gets one box at a time, not a
-        // stack of them; the next box says how many came meanwhile.
-        if (ShowingError) {
-            ++ErrorsWhileShowing;
-            break;
-        }
-        ShowingError = true;
-        int more = 0;
-        do {
-            Prompter.Notice(this, Q(journal::MalformedResultText(more)));
-            more = ErrorsWhileShowing;
-            ErrorsWhileShowing = 0;
-        } while (more > 0);
-        ShowingError = false;
-        break;
-    }
-    }
+    ReceiveEvents(Inbox.Take());
 }
 
-void TServerForm::AppendLog(const std::string& line)
+void TServerForm::ReceiveEvent(journal::ReceivedEvent event)
 {
-    Messages->appendPlainText(Q(line));
+    std::vector<journal::ReceivedEvent> events;
+    events.push_back(std::move(event));
+    ReceiveEvents(std::move(events));
+}
+
+void TServerForm::ReceiveEvents(std::vector<journal::ReceivedEvent> events)
+{
+    if (events.empty())
+        return;
+    using Kind = journal::ReceivedEvent::Kind;
+    const int firstNew = static_cast<int>(ResultList.size());
+    std::string log;
+    int malformed = 0;
+    auto logLine = [&log](const std::string& line) {
+        if (!log.empty())
+            log += '\n';
+        log += line;
+    };
+    {
+        // The whole batch is in the list, the table and the log before
+        // anything is painted or any box can run another turn of the loop.
+        PaintFreeze freeze(this);
+        for (journal::ReceivedEvent& event : events) {
+            switch (event.kind) {
+            case Kind::Result:
+                ResultList.push_back(std::move(event.Result));
+                logLine(journal::ResultLogLine(ResultList.back()));
+                Unsaved = true;
+                TabSheetClass->ResultArrived(ResultList.back());
+                break;
+            case Kind::Message:
+                logLine(journal::MessageLogLine(event.Time, event.CompName, event.PeerAddress,
+                                                event.UserName, event.Text));
+                if (event.Text == journal::kTestStarted)
+                    TabSheetClass->TestStarted(event.CompName, event.PeerAddress, event.UserName, event.Time);
+                break;
+            case Kind::Malformed:
+                logLine(journal::RejectedLogLine(event.Time, event.CompName, event.PeerAddress, event.Reason));
+                ++malformed;
+                break;
+            }
+        }
+        AddResultRows(firstNew, static_cast<int>(ResultList.size()));
+        AppendLog(log);
+    }
+    if (malformed > 0)
+        ShowMalformed(malformed);
+}
+
+void TServerForm::ShowMalformed(int count)
+{
+    // A peer that sends many bad results gets one box at a time, not a stack
+    // of them; the next box says how many came meanwhile.
+    if (ShowingError) {
+        ErrorsWhileShowing += count;
+        return;
+    }
+    ShowingError = true;
+    ErrorsWhileShowing = count - 1;
+    int more = 0;
+    do {
+        Prompter.Notice(this, Q(journal::MalformedResultText(more)));
+        more = ErrorsWhileShowing;
+        ErrorsWhileShowing = 0;
+    } while (more > 0);
+    ShowingError = false;
+}
+
+void TServerForm::AppendLog(const std::string& lines)
+{
+    Messages->appendPlainText(Q(lines));
 }
 
 // ---------------------------------------------------------------- the table
 
 void TServerForm::AddResultRow(int index)
 {
-    if (index < 0 || index >= static_cast<int>(ResultList.size()))
+    AddResultRows(index, index + 1);
+}
+
+void TServerForm::AddResultRows(int first, int end)
+{
+    first = std::max(first, 0);
+    end = std::min(end, static_cast<int>(ResultList.size()));
+    if (first >= end)
         return;
-    if (ResultGrid->rowCount() < index + 1)
-        ResultGrid->setRowCount(index + 1);
-    const journal::RowTexts texts = journal::ResultRowTexts(ResultList[static_cast<size_t>(index)]);
-    for (int c = 0; c < journal::kColumnCount; ++c) {
-        auto* cell = new QTableWidgetItem(Q(texts[static_cast<size_t>(c)]));
-        cell->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
-        ResultGrid->setItem(index, c, cell);
+    if (ResultGrid->rowCount() < end)
+        ResultGrid->setRowCount(end);
+    for (int index = first; index < end; ++index) {
+        const journal::RowTexts texts = journal::ResultRowTexts(ResultList[static_cast<size_t>(index)]);
+        for (int c = 0; c < journal::kColumnCount; ++c) {
+            auto* cell = new QTableWidgetItem(Q(texts[static_cast<size_t>(c)]));
+            cell->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
+            ResultGrid->setItem(index, c, cell);
+        }
     }
 }
 

@@ -11,6 +11,7 @@
 #include "journal/Analyses.h"
 #include "journal/JournalTexts.h"
 #include "journal/Listener.h"
+#include "journal/ReceivedInbox.h"
 #include "journal/ResultProtocol.h"
 
 class QAction;
@@ -40,8 +41,10 @@ public:
     const std::vector<journal::TTestResult>& Results() const { return ResultList; }
     bool HasUnsaved() const { return Unsaved; }
 
-    // What a connection delivered. Runs on the window's thread: the listener's
-    // workers reach it only through queued calls.
+    // What connections delivered, in order of arrival. Runs on the window's
+    // thread: the listener's workers reach it only through the inbox, which
+    // hands over everything that arrived since the last turn of the event loop.
+    void ReceiveEvents(std::vector<journal::ReceivedEvent> events);
     void ReceiveEvent(journal::ReceivedEvent event);
 
     // Lifecycle.
@@ -53,6 +56,8 @@ public:
 
     // Writes entry index of ResultList into table row index + 1.
     void AddResultRow(int index);
+    // The same for entries first to end - 1, the rows added in one step.
+    void AddResultRows(int first, int end);
 
     // Menu handlers.
     void MFileClick();
@@ -83,7 +88,12 @@ protected:
 private:
     void BuildLayout();
     void BuildMenus();
-    void AppendLog(const std::string& line);
+    // One line, or several joined by line ends, appended as one block.
+    void AppendLog(const std::string& lines);
+    // The malformed-result box, one at a time; count came at once.
+    void ShowMalformed(int count);
+    // The window's thread: takes what the inbox holds.
+    void TakeReceived();
     // The entry of the current row, or -1 when the header or the empty row is current.
     int SelectedIndex() const;
     // Shows an analysis in a chart window of its own, modally.
@@ -101,6 +111,7 @@ private:
     bool ShowingError = false;    // one malformed-result box at a time
     int ErrorsWhileShowing = 0;   // malformed results that came while it was open
     QString SaveDialogFileName;   // the export dialog's preset name
+    journal::ReceivedInbox Inbox;  // outlives every listener, which the destructor stops first
     std::unique_ptr<journal::Listener> Server;
     // Listeners of closed runs that still finish reading their connections;
     // what they read is still shown.
