@@ -123,9 +123,16 @@ public:
     lxw_worksheet* Sheet() const { return sheet_; }
     lxw_error Failure() const { return failure_; }
 
+    // Cells beyond the last row or column a sheet can hold are left out: a
+    // test with more tasks than a sheet has columns must not cost the teacher
+    // the whole workbook.
+    static bool Fits(size_t row, size_t col) { return row < LXW_ROW_MAX && col < LXW_COL_MAX; }
+
     // An empty text writes nothing, unless it carries a format.
     void Text(size_t row, size_t col, const std::string& text, lxw_format* format = nullptr)
     {
+        if (!Fits(row, col))
+            return;
         if (text.empty()) {
             if (format)
                 Keep(worksheet_write_blank(sheet_, Row(row), Col(col), format));
@@ -138,6 +145,8 @@ public:
     // shownChars: how wide the number reads in its format.
     void Number(size_t row, size_t col, double value, lxw_format* format, size_t shownChars)
     {
+        if (!Fits(row, col))
+            return;
         Measure(col, shownChars);
         Keep(worksheet_write_number(sheet_, Row(row), Col(col), value, format));
     }
@@ -145,10 +154,14 @@ public:
     // it does not widen its column.
     void Heading(size_t row, const std::string& text, lxw_format* format)
     {
+        if (!Fits(row, 0))
+            return;
         Keep(worksheet_write_string(sheet_, Row(row), 0, CutToCellLength(text).c_str(), format));
     }
     void Blank(size_t row, size_t col, lxw_format* format)
     {
+        if (!Fits(row, col))
+            return;
         Keep(worksheet_write_blank(sheet_, Row(row), Col(col), format));
     }
     void Measure(size_t col, size_t chars)
@@ -285,7 +298,7 @@ void WriteTasksSheet(SheetWriter& w, const std::vector<TTestResult>& results,
         if (g > 0)
             ++row;  // a blank row between two tests
         w.Heading(row, GroupHeading(stats[g]), f.Bold);
-        const size_t tasks = results[groups[g].front()].MaskValues.size();
+        const size_t tasks = std::min<size_t>(results[groups[g].front()].MaskValues.size(), LXW_COL_MAX - 2);
         for (size_t t = 0; t < tasks && w.Ok(); ++t)
             w.Number(row, 2 + t, static_cast<double>(t + 1), f.Header, std::to_string(t + 1).size());
         ++row;
@@ -332,19 +345,19 @@ void WriteStatisticsSheet(SheetWriter& w, const std::vector<ItemStatistics>& sta
         for (size_t c = 0; c < kItemColumnCount; ++c)
             w.Text(row, c, kItemColumnHeaders[c], f.Header);
         ++row;
-        const auto shown = ItemTableTexts(s);
-        for (size_t t = 0; t < s.Tasks.size() && w.Ok(); ++t, ++row) {
+        for (size_t t = 0; t < s.Tasks.size() && w.Ok() && row < LXW_ROW_MAX; ++t, ++row) {
             const TaskStatistics& task = s.Tasks[t];
-            w.Number(row, 0, static_cast<double>(t + 1), nullptr, shown[t][0].size());
-            w.Number(row, 1, task.Asked, nullptr, shown[t][1].size());
-            w.Number(row, 2, task.Right, nullptr, shown[t][2].size());
+            const ItemRowTexts shown = ItemRowTextsOf(s, t);
+            w.Number(row, 0, static_cast<double>(t + 1), nullptr, shown[0].size());
+            w.Number(row, 1, task.Asked, nullptr, shown[1].size());
+            w.Number(row, 2, task.Right, nullptr, shown[2].size());
             if (task.Asked > 0)
-                w.Number(row, 3, double(task.Right) / double(task.Asked), f.Percent, CharCount(shown[t][3]));
+                w.Number(row, 3, double(task.Right) / double(task.Asked), f.Percent, CharCount(shown[3]));
             if (task.Discrimination)
-                w.Number(row, 4, *task.Discrimination, f.Decimal2, CharCount(shown[t][4]));
+                w.Number(row, 4, *task.Discrimination, f.Decimal2, CharCount(shown[4]));
             if (task.MeanSeconds)
                 w.Number(row, 5, static_cast<double>(std::llround(*task.MeanSeconds)) / 86400.0,
-                         f.MinutesSeconds, CharCount(shown[t][5]));
+                         f.MinutesSeconds, CharCount(shown[5]));
             w.Text(row, 6, task.Remark);
         }
     }

@@ -241,22 +241,26 @@ std::string FormatDecimal(const std::optional<double>& value, int decimals, char
     return text;
 }
 
+ItemRowTexts ItemRowTextsOf(const ItemStatistics& stats, size_t t)
+{
+    const TaskStatistics& task = stats.Tasks.at(t);
+    return {
+        std::to_string(t + 1),
+        std::to_string(task.Asked),
+        std::to_string(task.Right),
+        task.Asked > 0 ? FormatShare(int64_t(task.Right) * 100, task.Asked) + "%" : std::string(),
+        FormatDecimal(task.Discrimination, 2),
+        task.MeanSeconds ? FormatNnSs(std::llround(*task.MeanSeconds)) : std::string(),
+        task.Remark,
+    };
+}
+
 std::vector<ItemRowTexts> ItemTableTexts(const ItemStatistics& stats)
 {
     std::vector<ItemRowTexts> rows;
     rows.reserve(stats.Tasks.size());
-    for (size_t t = 0; t < stats.Tasks.size(); ++t) {
-        const TaskStatistics& task = stats.Tasks[t];
-        rows.push_back({
-            std::to_string(t + 1),
-            std::to_string(task.Asked),
-            std::to_string(task.Right),
-            task.Asked > 0 ? FormatShare(int64_t(task.Right) * 100, task.Asked) + "%" : std::string(),
-            FormatDecimal(task.Discrimination, 2),
-            task.MeanSeconds ? FormatNnSs(std::llround(*task.MeanSeconds)) : std::string(),
-            task.Remark,
-        });
-    }
+    for (size_t t = 0; t < stats.Tasks.size(); ++t)
+        rows.push_back(ItemRowTextsOf(stats, t));
     return rows;
 }
 

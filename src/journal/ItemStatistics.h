@@ -74,6 +74,7 @@ std::string TaskRemark(int asked, int right, const std::optional<double>& discri
 inline constexpr size_t kItemColumnCount = 7;
 using ItemRowTexts = std::array<std::string, kItemColumnCount>;
 extern const ItemRowTexts kItemColumnHeaders;
+ItemRowTexts ItemRowTextsOf(const ItemStatistics& stats, size_t task);
 std::vector<ItemRowTexts> ItemTableTexts(const ItemStatistics& stats);
 // The header and the rows, a TAB between two cells, each row ended by CR LF (UTF-8).
 std::string ItemTableText(const ItemStatistics& stats);

@@ -8,8 +8,10 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
-#include <QTableWidget>
+#include <QAbstractTableModel>
+#include <QTableView>
 #include <QVBoxLayout>
+#include <climits>
 
 #include "app/QtConvert.h"
 #include "journal/JournalTexts.h"
@@ -21,6 +23,46 @@ namespace {
 
 constexpr int kRowHeight = 18;
 constexpr int kRemarkColumn = 6;
+
+// The task table, one row per task, its texts made as the view asks for
+// them: a test of very many tasks costs no widget per cell.
+class TItemTableModel : public QAbstractTableModel {
+public:
+    TItemTableModel(const journal::ItemStatistics& stats, QObject* parent)
+        : QAbstractTableModel(parent), Stats(stats)
+    {
+    }
+    int rowCount(const QModelIndex& parent) const override
+    {
+        return parent.isValid() ? 0 : static_cast<int>(std::min<size_t>(Stats.Tasks.size(), INT_MAX));
+    }
+    int columnCount(const QModelIndex& parent) const override
+    {
+        return parent.isValid() ? 0 : static_cast<int>(journal::kItemColumnCount);
+    }
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        if (!index.isValid())
+            return {};
+        if (role == Qt::TextAlignmentRole)
+            return static_cast<int>(index.column() == kRemarkColumn ? Qt::AlignLeft | Qt::AlignVCenter
+                                                                    : Qt::AlignCenter);
+        if (role != Qt::DisplayRole)
+            return {};
+        const auto row = journal::ItemRowTextsOf(Stats, static_cast<size_t>(index.row()));
+        return Q(row[static_cast<size_t>(index.column())]);
+    }
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override
+    {
+        if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
+            section >= static_cast<int>(journal::kItemColumnCount))
+            return {};
+        return Q(journal::kItemColumnHeaders[static_cast<size_t>(section)]);
+    }
+
+private:
+    const journal::ItemStatistics& Stats;
+};
 
 }  // namespace
 
@@ -40,27 +82,17 @@ TItemStatisticsForm::TItemStatisticsForm(AppServices& services, journal::ItemSta
                        journal::CrcText(Stats.FileCrc)));
     heading->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
-    const auto rows = journal::ItemTableTexts(Stats);
-    ItemGrid = new QTableWidget(static_cast<int>(rows.size()), static_cast<int>(journal::kItemColumnCount), this);
+    ItemGrid = new QTableView(this);
     ItemGrid->setObjectName(QStringLiteral("ItemGrid"));
-    QStringList labels;
-    for (const std::string& text : journal::kItemColumnHeaders)
-        labels << Q(text);
-    ItemGrid->setHorizontalHeaderLabels(labels);
+    ItemGrid->setModel(new TItemTableModel(Stats, ItemGrid));
     ItemGrid->verticalHeader()->hide();
     ItemGrid->verticalHeader()->setDefaultSectionSize(kRowHeight);
+    ItemGrid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     ItemGrid->horizontalHeader()->setFixedHeight(kRowHeight + 2);
     ItemGrid->horizontalHeader()->setHighlightSections(false);
     ItemGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
     ItemGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     ItemGrid->setWordWrap(false);
-    for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
-        for (int c = 0; c < static_cast<int>(journal::kItemColumnCount); ++c) {
-            auto* cell = new QTableWidgetItem(Q(rows[static_cast<size_t>(r)][static_cast<size_t>(c)]));
-            cell->setTextAlignment(c == kRemarkColumn ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignCenter);
-            ItemGrid->setItem(r, c, cell);
-        }
-    }
     ItemGrid->resizeColumnsToContents();
     ItemGrid->horizontalHeader()->setStretchLastSection(true);
 
@@ -127,15 +159,15 @@ QString TItemStatisticsForm::SummaryValue(const QString& label) const
 
 QString TItemStatisticsForm::Cell(int column, int row) const
 {
+    const QAbstractItemModel* model = ItemGrid->model();
     if (row == 0)
-        return ItemGrid->horizontalHeaderItem(column)->text();
-    const QTableWidgetItem* cell = ItemGrid->item(row - 1, column);
-    return cell ? cell->text() : QString();
+        return model->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+    return model->data(model->index(row - 1, column), Qt::DisplayRole).toString();
 }
 
 int TItemStatisticsForm::RowCount() const
 {
-    return ItemGrid->rowCount() + 1;
+    return ItemGrid->model()->rowCount() + 1;
 }
 
 void TItemStatisticsForm::ButtonCopyClick()

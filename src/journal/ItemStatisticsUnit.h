@@ -11,7 +11,7 @@
 
 class QLabel;
 class QPushButton;
-class QTableWidget;
+class QTableView;
 
 namespace quilmo {
 
@@ -35,7 +35,7 @@ private:
     AppServices& Services;
     journal::ItemStatistics Stats;
     journal::ChartData MarkChart;
-    QTableWidget* ItemGrid = nullptr;
+    QTableView* ItemGrid = nullptr;
     std::vector<std::pair<QLabel*, QLabel*>> SummaryLabels;
 };
 

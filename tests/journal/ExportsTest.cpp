@@ -414,6 +414,23 @@ TEST_F(WorkbookTest, WorkbookStatisticsSheetHasTheItemTablesOfEveryTest)
     EXPECT_FALSE(cells.count("A37"));
 }
 
+TEST(ExportsTest, WorkbookOfATestWithMoreTasksThanASheetHasColumns)
+{
+    // 16,384 columns: the names, then tasks 1 to 16,382. The rest of the
+    // tasks still have their rows in the statistics.
+    TTestResult r = Result("Иванов", 6, 8, 1);
+    r.ResultMask = std::string(16400, '+');
+    r.MaskValues = MaskValuesFromResultMask(r.ResultMask);
+    TempFolder folder;
+    ASSERT_TRUE(SaveAsExcelFile({r}, folder / "wide.xlsx", {2024, 3, 5}));
+    const auto tasks = ReadSheet(folder / "wide.xlsx", 2);
+    EXPECT_EQ(Number(tasks, "XFD1"), 16382);
+    EXPECT_EQ(Number(tasks, "XFD2"), 1);
+    EXPECT_EQ(tasks.size(), 2u * 16384u - 1);  // no heading over the PC column
+    const auto stats = ReadSheet(folder / "wide.xlsx", 3);
+    EXPECT_EQ(Number(stats, "A16412"), 16400);
+}
+
 TEST(ExportsTest, WorkbookOfAnEmptyJournalFormatsTheEmptyResultCell)
 {
     TempFolder folder;
