@@ -1,5 +1,7 @@
 #include "journal/ServerUnit.h"
 
+#include <algorithm>
+
 #include <QCloseEvent>
 #include <QHeaderView>
 #include <QMenuBar>
@@ -15,6 +17,7 @@
 #include "journal/Diagram1Unit.h"
 #include "journal/Exports.h"
 #include "journal/JournalTexts.h"
+#include "journal/ResultLogImport.h"
 
 namespace quilmo {
 
@@ -176,6 +179,7 @@ void TServerForm::BuildMenus()
     QMenu* file = menu("MFile", "Файл");
     connect(file, &QMenu::aboutToShow, this, &TServerForm::MFileClick);
     item(file, "MFaleSaveAs", "Сохранить как...", &TServerForm::MFaleSaveAsClick);
+    item(file, "MFImportResults", "Импорт result.txt...", &TServerForm::MFImportResultsClick);
 
     QMenu* view = menu("MView", "Вид");
     item(view, "MOptimizeWidthColGrid", "Подобрать ширину столбцов", &TServerForm::MOptimizeWidthColGridClick);
@@ -216,21 +220,106 @@ uint16_t TServerForm::BoundPort() const
     return Server ? Server->BoundPort() : 0;
 }
 
+journal::JournalStore* TServerForm::Store()
+{
+    if (!StoreOpenTried) {
+        StoreOpenTried = true;
+        auto opened = journal::JournalStore::Open(Services.ProgramDir + journal::kStoreFileName);
+        if (opened)
+            JournalStoreFile = std::move(*opened);
+        else
+            StoreUnavailable = opened.error().Message;
+        Recorder = std::make_unique<journal::JournalRecorder>(JournalStoreFile.get(), StoreUnavailable);
+    }
+    return JournalStoreFile.get();
+}
+
+void TServerForm::BeginJournalSession()
+{
+    if (Session)
+        return;
+    journal::JournalStore* store = Store();
+    if (!store) {
+        LogStoreError(StoreUnavailable);
+        return;
+    }
+    auto session = store->BeginSession(Services.platform.Now(), Run ? std::optional<int64_t>(Run) : std::nullopt);
+    if (!session) {
+        LogStoreError(session.error().Message);
+        return;
+    }
+    Session = *session;
+    Run = session->Run;
+    Recorder->SetSession(session->Id, Run);
+    if (!RestoreOffered) {
+        RestoreOffered = true;
+        OfferRestore();
+    }
+}
+
+void TServerForm::EndJournalSession()
+{
+    if (!Session)
+        return;
+    if (auto s = JournalStoreFile->EndSession(Session->Id, Services.platform.Now()); !s)
+        LogStoreError(s.error().Message);
+    Session.reset();
+}
+
+void TServerForm::OfferRestore()
+{
+    auto offer = JournalStoreFile->PendingRestore(Run);
+    if (!offer) {
+        LogStoreError(offer.error().Message);
+        return;
+    }
+    if (!*offer)
+        return;
+    std::vector<int64_t> ids;
+    for (const journal::StoredResult& r : (*offer)->Results)
+        ids.push_back(r.Id);
+    const bool restore =
+        Prompter.Ask(this, kCaptionAttention, Q(journal::RestoreQuestion(ids.size(), (*offer)->Started)));
+    // Restored, they are this run's to export; declined, they stay in the store only.
+    if (auto s = JournalStoreFile->SetShownIn(ids, restore ? std::optional<int64_t>(Run) : std::nullopt); !s)
+        LogStoreError(s.error().Message);
+    if (!restore)
+        return;
+    for (journal::StoredResult& r : (*offer)->Results)
+        AppendResult(std::move(r.Result), r.Id, false);
+    if (!ResultList.empty())
+        Unsaved = true;
+}
+
+void TServerForm::LogStoreError(const std::string& reason)
+{
+    if (reason == LastStoreError)
+        return;
+    LastStoreError = reason;
+    AppendLog(journal::StoreErrorLogLine(Services.platform.Now(), reason));
+}
+
 void TServerForm::FormShow()
 {
     if (Shown)
         return;
     Shown = true;
+    // Before listening, so that restored results keep their place before new ones.
+    BeginJournalSession();
     journal::ListenerOptions options;
     options.Address = "0.0.0.0";
     options.Port = Port;
     Platform& platform = Services.platform;
     options.Now = [&platform] { return platform.Now(); };
-    Server = std::make_unique<journal::Listener>(options, [this](journal::ReceivedEvent&& event) {
-        // On a worker thread: hand the record over and touch nothing else.
-        QMetaObject::invokeMethod(
-            this, [this, event = std::move(event)]() mutable { ReceiveEvent(std::move(event)); },
-            Qt::QueuedConnection);
+    journal::JournalRecorder* recorder = Recorder.get();
+    Server = std::make_unique<journal::Listener>(options, [this, recorder](journal::ReceivedEvent&& event) {
+        // On a worker thread: store the record, then hand it over and touch
+        // nothing else. The connection closes only once it is stored.
+        recorder->Record(std::move(event), [this](journal::StoredEvent&& stored) {
+            QMetaObject::invokeMethod(
+                this, [this, stored = std::move(stored)]() mutable { ReceiveStored(std::move(stored)); },
+                Qt::QueuedConnection);
+        });
     });
     // A port that cannot be bound leaves the journal deaf, without a message.
     Server->Start();
@@ -250,6 +339,7 @@ void TServerForm::FormClose()
         return;
     Shown = false;
     Server.reset();
+    EndJournalSession();
     AppendLog(journal::StopLogLine(Services.platform.Now()));
 }
 
@@ -257,6 +347,7 @@ void TServerForm::CloseWithProgram()
 {
     ClosingWithProgram = true;
     Server.reset();
+    EndJournalSession();
 }
 
 void TServerForm::showEvent(QShowEvent* event)
@@ -279,14 +370,47 @@ void TServerForm::closeEvent(QCloseEvent* event)
 
 void TServerForm::ReceiveEvent(journal::ReceivedEvent event)
 {
+    // Received with the window closed (handed over directly, not by the
+    // listener): stored in a session all the same.
+    BeginJournalSession();
+    // The recorder may run the hand-over on another thread that commits for
+    // this one too: take the event back here.
+    journal::StoredEvent stored;
+    Recorder->Record(std::move(event), [&stored](journal::StoredEvent&& e) { stored = std::move(e); });
+    ReceiveStored(std::move(stored));
+}
+
+bool TServerForm::AppendResult(journal::TTestResult result, int64_t storeId, bool storeHadIt)
+{
+    for (const journal::TTestResult& shown : ResultList)
+        if (journal::SameResult(shown, result))
+            return false;
+    // A result the store kept from an earlier run is shown again: it is this
+    // run's to export now.
+    if (storeHadIt && JournalStoreFile)
+        if (auto s = JournalStoreFile->SetShownIn({storeId}, Run); !s)
+            LogStoreError(s.error().Message);
+    ResultList.push_back(std::move(result));
+    StoreIds.push_back(storeId);
+    AddResultRow(static_cast<int>(ResultList.size()) - 1);
+    return true;
+}
+
+void TServerForm::ReceiveStored(journal::StoredEvent stored)
+{
+    if (!stored.Stored)
+        LogStoreError(stored.StoreError);
+    else
+        LastStoreError.clear();
+    journal::ReceivedEvent& event = stored.Event;
     using Kind = journal::ReceivedEvent::Kind;
     switch (event.kind) {
     case Kind::Result: {
-        ResultList.push_back(std::move(event.Result));
-        const int index = static_cast<int>(ResultList.size()) - 1;
-        AddResultRow(index);
-        AppendLog(journal::ResultLogLine(ResultList.back()));
-        Unsaved = true;
+        const std::string line = journal::ResultLogLine(event.Result);
+        // A result that came twice (by the network and from a log) is shown once.
+        if (AppendResult(std::move(event.Result), stored.Receipt.Id, stored.Stored && !stored.Receipt.Added))
+            Unsaved = true;
+        AppendLog(line);
         break;
     }
     case Kind::Message:
@@ -398,6 +522,69 @@ void TServerForm::MFaleSaveAsClick()
     }
     SaveDialogFileName.clear();
     Unsaved = false;
+    if (JournalStoreFile) {
+        std::vector<int64_t> exported;
+        for (const int64_t id : StoreIds)
+            if (id != 0)
+                exported.push_back(id);
+        if (auto s = JournalStoreFile->MarkExported(exported); !s)
+            LogStoreError(s.error().Message);
+    }
+}
+
+void TServerForm::MFImportResultsClick()
+{
+    FileDialogSpec spec;
+    spec.Title = QStringLiteral("Импорт result.txt");
+    spec.Filter = QStringLiteral("Журнал результатов (result.txt)|*.txt|Все файлы|*");
+    spec.DefaultExtension = QStringLiteral("txt");
+    spec.MultipleFiles = true;
+    const auto chosen = Prompter.OpenFile(this, spec);
+    if (!chosen || chosen->Paths.isEmpty())
+        return;
+
+    journal::ImportCounts counts;
+    std::vector<journal::TTestResult> found;
+    for (const QString& path : chosen->Paths) {
+        auto contents = journal::ReadResultLogFile(S(path));
+        if (!contents) {
+            ShowError(S(path) + ": " + contents.error().Message);
+            continue;
+        }
+        counts.Unreadable += contents->Unreadable;
+        for (journal::TTestResult& r : contents->Results)
+            found.push_back(std::move(r));
+    }
+    // Only what the table does not show yet, and each result once.
+    std::vector<journal::TTestResult> fresh;
+    for (journal::TTestResult& r : found) {
+        const auto same = [&r](const journal::TTestResult& other) { return journal::SameResult(other, r); };
+        if (std::any_of(ResultList.begin(), ResultList.end(), same) ||
+            std::any_of(fresh.begin(), fresh.end(), same))
+            ++counts.Already;
+        else
+            fresh.push_back(std::move(r));
+    }
+    // Stored before shown, as what arrives by the network is.
+    std::vector<journal::StoreReceipt> receipts(fresh.size());
+    BeginJournalSession();
+    if (Session) {
+        auto stored = JournalStoreFile->AddResults(Session->Id, fresh, journal::ResultSource::Import, Run);
+        if (stored)
+            receipts = std::move(*stored);
+        else
+            LogStoreError(stored.error().Message);
+    }
+    for (size_t i = 0; i < fresh.size(); ++i)
+        if (AppendResult(std::move(fresh[i]), receipts[i].Id, receipts[i].Id != 0 && !receipts[i].Added))
+            ++counts.Added;
+    if (counts.Added > 0)
+        Unsaved = true;
+    QStringList summary;
+    for (const std::string& line : journal::ImportSummaryLines(counts))
+        summary << Q(line);
+    Prompter.Message(this, kCaptionAttention, summary.join(QStringLiteral("\r\n")), PromptIcon::Information,
+                     PromptButtons::Ok);
 }
 
 void TServerForm::ShowError(const std::string& text)
@@ -430,7 +617,11 @@ void TServerForm::MDeleteClick()
     const int index = SelectedIndex();
     if (index < 0)
         return;
+    if (JournalStoreFile && StoreIds[static_cast<size_t>(index)] != 0)
+        if (auto s = JournalStoreFile->MarkRemoved(StoreIds[static_cast<size_t>(index)]); !s)
+            LogStoreError(s.error().Message);
     ResultList.erase(ResultList.begin() + index);
+    StoreIds.erase(StoreIds.begin() + index);
     // The table keeps its header and at least one data row, empty when the
     // list is.
     if (ResultGrid->rowCount() > 1) {
