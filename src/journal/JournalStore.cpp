@@ -190,10 +190,11 @@ std::optional<TDateTime> ParseStoreDateTime(std::string_view text)
     return dt;
 }
 
-Expected<std::unique_ptr<JournalStore>> JournalStore::Open(const std::string& path, bool readOnly)
+Expected<std::unique_ptr<JournalStore>> JournalStore::Open(const std::string& path, bool readOnly, bool create)
 {
     SqliteOpenOptions options;
     options.ReadOnly = readOnly;
+    options.Create = create;
     auto db = SqliteDb::Open(path, options);
     if (!db)
         return db.error();

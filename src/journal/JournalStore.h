@@ -71,9 +71,10 @@ struct RestoreOffer {
 
 class JournalStore {
 public:
-    // Opens the store, creating it (and its tables) when missing. A read-only
-    // store must exist already.
-    static Expected<std::unique_ptr<JournalStore>> Open(const std::string& path, bool readOnly = false);
+    // Opens the store, creating it (and its tables) when missing unless
+    // create is false. A read-only store must exist already.
+    static Expected<std::unique_ptr<JournalStore>> Open(const std::string& path, bool readOnly = false,
+                                                        bool create = true);
 
     // A new journal session; run is the program run's first session, or none
     // to start a run with this one.
