@@ -234,6 +234,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         case ReceivedEvent::Kind::Malformed:
             fuzz::Check(FirstLineIs(bytes, kKindResult, failAtEnd),
                         "a malformed result from one that is not a RESULT");
+            fuzz::Check(!whole->Reason.empty() && whole->FirstBytes.size() <= kFirstBytes &&
+                            bytes.substr(0, whole->FirstBytes.size()) == whole->FirstBytes,
+                        "a rejection without its reason or with bytes the peer did not send");
             break;
         }
     }

@@ -2,6 +2,8 @@
 
 #include <arpa/inet.h>
 #include <fcntl.h>
+#include <ifaddrs.h>
+#include <net/if.h>
 #include <netdb.h>
 #include <pwd.h>
 #include <sys/socket.h>
@@ -90,7 +92,38 @@ std::string Platform::AccountName()
     return AccountNameFromLogin(pw.pw_name);
 }
 
-std::string Platform::LocalIPv4()
+std::string FirstLanIPv4(const std::vector<InterfaceAddress>& interfaces)
+{
+    for (const InterfaceAddress& a : interfaces)
+        if (a.Up && !a.Loopback && !a.IPv4.empty())
+            return a.IPv4;
+    return {};
+}
+
+namespace {
+
+std::vector<InterfaceAddress> ListInterfaces()
+{
+    std::vector<InterfaceAddress> list;
+    ifaddrs* all = nullptr;
+    if (getifaddrs(&all) != 0)
+        return list;
+    for (const ifaddrs* i = all; i; i = i->ifa_next) {
+        InterfaceAddress a;
+        a.Up = (i->ifa_flags & IFF_UP) != 0;
+        a.Loopback = (i->ifa_flags & IFF_LOOPBACK) != 0;
+        char text[INET_ADDRSTRLEN] = {};
+        if (i->ifa_addr && i->ifa_addr->sa_family == AF_INET &&
+            inet_ntop(AF_INET, &reinterpret_cast<const sockaddr_in*>(i->ifa_addr)->sin_addr, text, sizeof text))
+            a.IPv4 = text;
+        list.push_back(std::move(a));
+    }
+    freeifaddrs(all);
+    return list;
+}
+
+// The host name's first IPv4 address, as the resolver gives it.
+std::string HostNameIPv4()
 {
     const std::string host = HostName();
     if (host.empty())
@@ -114,6 +147,15 @@ std::string Platform::LocalIPv4()
     }
     freeaddrinfo(list);
     return result;
+}
+
+}  // namespace
+
+std::string Platform::LocalIPv4()
+{
+    // The host name often resolves to 127.0.1.1 on Linux, which no runner can reach.
+    const std::string lan = FirstLanIPv4(ListInterfaces());
+    return lan.empty() ? HostNameIPv4() : lan;
 }
 
 uint32_t Platform::PerformanceCounter()

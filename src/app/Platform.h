@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "model/Regional.h"
 
@@ -16,7 +17,9 @@ public:
     virtual std::string ComputerName();
     // The effective user's account name; "" when it has 16 characters or more, or on failure.
     virtual std::string AccountName();
-    // First IPv4 address of the host name, dotted; "" on failure.
+    // This workstation's LAN address, the one runners are told to send to:
+    // the first IPv4 address of an interface that is up and not loopback,
+    // else the host name's first IPv4 address; dotted, "" when neither exists.
     virtual std::string LocalIPv4();
     // Low 32 bits of CLOCK_MONOTONIC nanoseconds: the shuffle seed.
     virtual uint32_t PerformanceCounter();
@@ -36,5 +39,14 @@ Platform& SystemPlatform();
 std::string ComputerNameFromHostName(std::string_view hostName);
 // The account name, or "" when it has 16 characters or more.
 std::string AccountNameFromLogin(std::string_view login);
+
+// One address of a network interface, as getifaddrs lists them.
+struct InterfaceAddress {
+    bool Up = false;
+    bool Loopback = false;
+    std::string IPv4;  // dotted; "" for an address of another family
+};
+// The first IPv4 address of an interface that is up and not loopback; "" when none.
+std::string FirstLanIPv4(const std::vector<InterfaceAddress>& interfaces);
 
 }  // namespace quilmo

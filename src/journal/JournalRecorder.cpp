@@ -4,9 +4,28 @@
 
 namespace quilmo::journal {
 
-JournalRecorder::JournalRecorder(JournalStore* store, std::string unavailableReason)
-    : store_(store), unavailable_(std::move(unavailableReason))
+namespace {
+
+// Results read while a commit is under way wait for the next one; past this
+// many, the readers wait too, so a stalled disk cannot exhaust memory.
+constexpr size_t kMaxQueued = 4096;
+
+}  // namespace
+
+JournalRecorder::JournalRecorder(JournalStore* store, Handoff handoff, std::string unavailableReason)
+    : store_(store), handoff_(std::move(handoff)), unavailable_(std::move(unavailableReason))
 {
+    thread_ = std::thread(&JournalRecorder::Run, this);
+}
+
+JournalRecorder::~JournalRecorder()
+{
+    {
+        std::lock_guard lock(mutex_);
+        stopping_ = true;
+    }
+    queued_.notify_all();
+    thread_.join();
 }
 
 void JournalRecorder::SetSession(int64_t session, std::optional<int64_t> shownIn)
@@ -16,50 +35,83 @@ void JournalRecorder::SetSession(int64_t session, std::optional<int64_t> shownIn
     shownIn_ = shownIn;
 }
 
-void JournalRecorder::Record(ReceivedEvent event, const Handoff& handoff)
+int64_t JournalRecorder::Commits()
 {
-    StoredEvent stored{std::move(event), {}, false, {}};
-    Ticket ticket{&stored, &handoff};
+    std::lock_guard lock(mutex_);
+    return commits_;
+}
+
+void JournalRecorder::Record(ReceivedEvent event, ConnectionHold hold)
+{
     std::unique_lock lock(mutex_);
-    queue_.push_back(&ticket);
-    while (!ticket.Done) {
-        if (committing_) {
-            done_.wait(lock);
-            continue;
-        }
-        // This thread commits for everyone waiting, its own event included.
-        committing_ = true;
-        std::vector<Ticket*> batch(queue_.begin(), queue_.end());
+    room_.wait(lock, [this] { return queue_.size() < kMaxQueued || stopping_; });
+    queue_.push_back(Entry{StoredEvent{std::move(event), {}, false, {}}, std::move(hold)});
+    queued_.notify_one();
+}
+
+StoredEvent JournalRecorder::RecordNow(ReceivedEvent event)
+{
+    StoredEvent out;
+    bool done = false;
+    std::unique_lock lock(mutex_);
+    queue_.push_back(Entry{StoredEvent{std::move(event), {}, false, {}}, {}, &out, &done});
+    queued_.notify_one();
+    done_.wait(lock, [&done] { return done; });
+    return out;
+}
+
+void JournalRecorder::Run()
+{
+    std::unique_lock lock(mutex_);
+    for (;;) {
+        queued_.wait(lock, [this] { return stopping_ || !queue_.empty(); });
+        if (queue_.empty())
+            return;  // stopping, and everything stored
+        // Everything read since the last commit goes into this one.
+        std::vector<Entry> batch;
+        batch.reserve(queue_.size());
+        for (Entry& e : queue_)
+            batch.push_back(std::move(e));
         queue_.clear();
+        room_.notify_all();
         const int64_t session = session_;
         const std::optional<int64_t> shownIn = shownIn_;
         lock.unlock();
 
         std::vector<const ReceivedEvent*> events;
         events.reserve(batch.size());
-        for (const Ticket* t : batch)
-            events.push_back(&t->Event->Event);
+        for (const Entry& e : batch)
+            events.push_back(&e.Event.Event);
+        bool committed = false;
         if (!store_) {
-            for (Ticket* t : batch)
-                t->Event->StoreError = unavailable_;
+            for (Entry& e : batch)
+                e.Event.StoreError = unavailable_;
         } else if (auto receipts = store_->Record(session, events, shownIn); !receipts) {
-            for (Ticket* t : batch)
-                t->Event->StoreError = receipts.error().Message;
+            for (Entry& e : batch)
+                e.Event.StoreError = receipts.error().Message;
         } else {
+            committed = true;
             for (size_t i = 0; i < batch.size(); ++i) {
-                batch[i]->Event->Receipt = (*receipts)[i];
-                batch[i]->Event->Stored = true;
+                batch[i].Event.Receipt = (*receipts)[i];
+                batch[i].Event.Stored = true;
             }
         }
-        // Handed on in the order stored; the next batch waits until this one
-        // is through, so the order holds across batches too.
-        for (Ticket* t : batch)
-            (*t->Pass)(std::move(*t->Event));
+        // In the order stored; each connection closes only after its event
+        // is on the disk and handed on.
+        for (Entry& e : batch) {
+            if (e.Out)
+                *e.Out = std::move(e.Event);
+            else if (handoff_)
+                handoff_(std::move(e.Event));
+            e.Hold.Release();
+        }
 
         lock.lock();
-        for (Ticket* t : batch)
-            t->Done = true;
-        committing_ = false;
+        if (committed)
+            ++commits_;
+        for (Entry& e : batch)
+            if (e.Done)
+                *e.Done = true;
         done_.notify_all();
     }
 }

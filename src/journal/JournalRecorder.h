@@ -1,8 +1,9 @@
 #pragma once
 // Puts what the listener receives into the journal's store before anything
-// else sees it. Workers that finish reading at about the same moment share one
-// transaction (one flush to the disk), and each event is handed on only once
-// its transaction has committed, in the order the events were stored.
+// else sees it. One thread of its own commits whatever has been read since
+// its last commit in one transaction (one flush to the disk), so results that
+// arrive together share the cost; then it hands each event on, in the order
+// stored, and only then lets its connection close.
 
 #include <condition_variable>
 #include <cstdint>
@@ -11,8 +12,10 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <thread>
 
 #include "journal/JournalStore.h"
+#include "journal/Listener.h"
 
 namespace quilmo::journal {
 
@@ -26,36 +29,55 @@ struct StoredEvent {
 
 class JournalRecorder {
 public:
+    // Called on the recorder's thread, once the event is committed (or could
+    // not be stored), never after the recorder is destroyed.
     using Handoff = std::function<void(StoredEvent&&)>;
 
     // store may be null (no store could be opened): events are then handed on
-    // at once, with the reason.
-    JournalRecorder(JournalStore* store, std::string unavailableReason = {});
+    // with that reason.
+    JournalRecorder(JournalStore* store, Handoff handoff, std::string unavailableReason = {});
+    // Stores and hands on what is queued, then stops.
+    ~JournalRecorder();
+    JournalRecorder(const JournalRecorder&) = delete;
+    JournalRecorder& operator=(const JournalRecorder&) = delete;
 
     // The session (and the run whose table shows new results) events are
     // stored in from now on.
     void SetSession(int64_t session, std::optional<int64_t> shownIn);
 
-    // Any thread: stores the event, hands it to `handoff` and returns. Returns
-    // only once the event is committed and handed on, so a connection closed
-    // after it tells its peer the result is safe.
-    void Record(ReceivedEvent event, const Handoff& handoff);
+    // Any thread: queues the event and returns (waiting only while very many
+    // are queued). The hold is released once the event is committed and
+    // handed on.
+    void Record(ReceivedEvent event, ConnectionHold hold = {});
+    // Stores the event in turn with the queued ones and returns it as stored,
+    // without handing it on.
+    StoredEvent RecordNow(ReceivedEvent event);
+
+    // Transactions committed so far, for tests and figures.
+    int64_t Commits();
 
 private:
-    struct Ticket {
-        StoredEvent* Event;
-        const Handoff* Pass;
-        bool Done = false;
+    struct Entry {
+        StoredEvent Event;
+        ConnectionHold Hold;
+        StoredEvent* Out = nullptr;  // RecordNow's: filled instead of handed on
+        bool* Done = nullptr;
     };
+    void Run();
 
     JournalStore* store_;
+    Handoff handoff_;
     std::string unavailable_;
     std::mutex mutex_;
-    std::condition_variable done_;
-    std::deque<Ticket*> queue_;
-    bool committing_ = false;
+    std::condition_variable queued_;  // the thread waits for work
+    std::condition_variable room_;    // Record waits while the queue is full
+    std::condition_variable done_;    // RecordNow waits for its event
+    std::deque<Entry> queue_;
+    bool stopping_ = false;
     int64_t session_ = 0;
     std::optional<int64_t> shownIn_;
+    int64_t commits_ = 0;
+    std::thread thread_;
 };
 
 }  // namespace quilmo::journal

@@ -108,6 +108,16 @@ std::string StopLogLine(const TDateTime& now)
     return Stamp(now) + kServerStopped;
 }
 
+std::string NotStartedText(std::string_view port, std::string_view reason)
+{
+    return Concat({"Сервер не запущен: порт ", port, " недоступен (", reason, ")."});
+}
+
+std::string NotStartedLogLine(const TDateTime& now, std::string_view port, std::string_view reason)
+{
+    return Stamp(now) + NotStartedText(port, reason);
+}
+
 std::string ResultLogLine(const TTestResult& r)
 {
     return Concat({Stamp(r.ReceivedTime), r.CompName, "(", r.RemoteIP, ") [", r.UserName, "] ",
@@ -139,6 +149,20 @@ std::vector<std::string> ImportSummaryLines(const ImportCounts& counts)
         "Уже были в журнале: " + std::to_string(counts.Already) + ".",
         "Не удалось прочитать блоков: " + std::to_string(counts.Unreadable) + ".",
     };
+}
+
+std::string RejectedLogLine(const TDateTime& received, std::string_view compName,
+                            std::string_view address, std::string_view reason)
+{
+    return Concat({Stamp(received), compName, "(", address, ") ", kMessageRejected, reason, "."});
+}
+
+std::string MalformedResultText(int more)
+{
+    if (more <= 0)
+        return kMalformedResult;
+    return Concat({kMalformedResult, "\r\nПока это окно было открыто, пришло ещё ошибочных результатов: ",
+                   std::to_string(more), "."});
 }
 
 int CentredTextX(int left, int right, int textWidth)

@@ -33,6 +33,10 @@ std::string CrcText(uint32_t crc);
 // The log lines; each begins with the date and time and a blank of its own.
 std::string StartLogLine(const TDateTime& now, std::string_view compName, std::string_view address);
 std::string StopLogLine(const TDateTime& now);
+// "Сервер не запущен: порт %s недоступен (%s).", the box's text; the log line
+// is the same after the date and time.
+std::string NotStartedText(std::string_view port, std::string_view reason);
+std::string NotStartedLogLine(const TDateTime& now, std::string_view port, std::string_view reason);
 std::string ResultLogLine(const TTestResult& result);
 std::string MessageLogLine(const TDateTime& now, std::string_view compName,
                            std::string_view address, std::string_view userName,
@@ -54,10 +58,18 @@ struct ImportCounts {
 // Its three lines, for the box and for quilmo-tool.
 std::vector<std::string> ImportSummaryLines(const ImportCounts& counts);
 
+// A RESULT the journal rejected, with its reason.
+std::string RejectedLogLine(const TDateTime& received, std::string_view compName,
+                            std::string_view address, std::string_view reason);
+// The text of the malformed-result box; `more` counts those that arrived
+// while the last box was open.
+std::string MalformedResultText(int more);
+
 inline constexpr const char* kServerStarted = "Сервер запущен...";
 inline constexpr const char* kServerStopped = "Сервер остановлен...";
 inline constexpr const char* kResultsReceived = "Получены результаты тестирования";
 inline constexpr const char* kMalformedResult = "Ошибка 7777!";
+inline constexpr const char* kMessageRejected = "Отклонено сообщение: ";
 
 // Where a cell's centred text starts: integer division toward zero.
 int CentredTextX(int left, int right, int textWidth);

@@ -12,6 +12,7 @@
 #include <chrono>
 
 #include "journal/Sender.h"
+#include "model/FileIO.h"
 
 namespace quilmo::journal {
 
@@ -35,8 +36,30 @@ int MillisecondsLeft(Clock::time_point deadline)
 
 }  // namespace
 
+ConnectionHold& ConnectionHold::operator=(ConnectionHold&& other) noexcept
+{
+    if (this != &other) {
+        Release();
+        fd_ = other.fd_;
+        other.fd_ = -1;
+    }
+    return *this;
+}
+
+void ConnectionHold::Release()
+{
+    if (fd_ >= 0)
+        ::close(fd_);
+    fd_ = -1;
+}
+
 Listener::Listener(ListenerOptions options, Sink sink)
     : options_(std::move(options)), sink_(std::move(sink))
+{
+}
+
+Listener::Listener(ListenerOptions options, HeldSink sink)
+    : options_(std::move(options)), heldSink_(std::move(sink))
 {
 }
 
@@ -45,18 +68,22 @@ Listener::~Listener()
     Stop();
 }
 
-bool Listener::Start()
+Status Listener::Start()
 {
     if (Active())
-        return true;
+        return Ok();
+    if (acceptor_.joinable())
+        Stop();  // the last run is still draining
     const auto port = ResolvePort(options_.Port);
+    if (!port)
+        return Error{"нет такого порта"};
     in_addr address{};
-    if (!port || ::inet_pton(AF_INET, options_.Address.c_str(), &address) != 1)
-        return false;
+    if (::inet_pton(AF_INET, options_.Address.c_str(), &address) != 1)
+        return Error{"неверный адрес " + options_.Address};
 
     const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (fd < 0)
-        return false;
+        return Error{SystemErrorText(errno)};
     // A journal closed and opened again can listen at once, before the
     // connections of its last run have left TIME_WAIT.
     const int on = 1;
@@ -71,29 +98,54 @@ bool Listener::Start()
         ::listen(fd, options_.Backlog > 0 ? options_.Backlog : SOMAXCONN) != 0 ||
         ::getsockname(fd, reinterpret_cast<sockaddr*>(&local), &size) != 0 ||
         ::pipe2(pipeFds, O_CLOEXEC | O_NONBLOCK) != 0) {
+        const int error = errno;
         ::close(fd);
-        return false;
+        return Error{SystemErrorText(error)};
     }
     listenFd_ = fd;
     wakeRead_ = pipeFds[0];
     wakeWrite_ = pipeFds[1];
     boundPort_ = ntohs(local.sin_port);
     stopping_ = false;
+    stopAccepting_ = false;
+    acceptDone_ = false;
+    finished_ = false;
     try {
         acceptor_ = std::thread(&Listener::AcceptLoop, this);
-    } catch (const std::system_error&) {
+    } catch (const std::system_error& e) {
         Stop();
-        return false;
+        return Error{e.what()};
     }
-    return true;
+    accepting_ = true;
+    return Ok();
+}
+
+void Listener::StopAccepting()
+{
+    {
+        std::lock_guard lock(mutex_);
+        if (!accepting_)
+            return;
+        accepting_ = false;
+        stopAccepting_ = true;
+        drainDeadline_ = Clock::now() + std::chrono::milliseconds(options_.DrainTimeoutMs);
+    }
+    workerFree_.notify_all();
+    const char wake = 1;
+    [[maybe_unused]] const ssize_t ignored = ::write(wakeWrite_, &wake, 1);
+    // Once this returns, a runner that connects is refused.
+    std::unique_lock lock(mutex_);
+    acceptEnded_.wait(lock, [this] { return acceptDone_ || stopping_; });
 }
 
 void Listener::Stop()
 {
-    if (!Active())
-        return;
+    if (wakeWrite_ < 0)
+        return;  // never started, or stopped already
     {
         std::lock_guard lock(mutex_);
+        accepting_ = false;
+        stopAccepting_ = true;
         stopping_ = true;
         // Reads in progress end at once; their workers see stopping_ and drop them.
         for (const int fd : active_)
@@ -101,6 +153,7 @@ void Listener::Stop()
     }
     workReady_.notify_all();
     workerFree_.notify_all();
+    readsDone_.notify_all();
     const char wake = 1;
     [[maybe_unused]] const ssize_t ignored = ::write(wakeWrite_, &wake, 1);
     if (acceptor_.joinable())
@@ -113,11 +166,13 @@ void Listener::Stop()
         ::close(job.Fd);
     pending_.clear();
     idle_ = 0;
-    ::close(listenFd_);
+    if (listenFd_ >= 0)
+        ::close(listenFd_);
     ::close(wakeRead_);
     ::close(wakeWrite_);
     listenFd_ = wakeRead_ = wakeWrite_ = -1;
     boundPort_ = 0;
+    finished_ = true;
 }
 
 size_t Listener::WorkerCount()
@@ -141,6 +196,13 @@ void Listener::SpawnWorkerIfNeeded()
     }
 }
 
+void Listener::Enqueue(int fd, const sockaddr_in& peer)
+{
+    pending_.push_back(Job{fd, DottedAddress(peer), Clock::now()});
+    SpawnWorkerIfNeeded();
+    workReady_.notify_one();
+}
+
 void Listener::AcceptLoop()
 {
     for (;;) {
@@ -149,20 +211,31 @@ void Listener::AcceptLoop()
             // until then it waits in the system's listen queue.
             std::unique_lock lock(mutex_);
             workerFree_.wait(lock, [this] {
-                return stopping_ || pending_.size() < idle_ ||
+                return stopAccepting_ || pending_.size() < idle_ ||
                        workers_.size() < static_cast<size_t>(options_.MaxWorkers);
             });
             if (stopping_)
                 return;
+            if (stopAccepting_) {
+                const auto deadline = drainDeadline_;
+                lock.unlock();
+                Drain(deadline);
+                return;
+            }
         }
         pollfd fds[2] = {{listenFd_, POLLIN, 0}, {wakeRead_, POLLIN, 0}};
         if (::poll(fds, 2, -1) < 0) {
             if (errno == EINTR)
                 continue;
-            return;
+            // The listening socket is beyond use: end as if closed.
+            std::unique_lock lock(mutex_);
+            accepting_ = false;
+            stopAccepting_ = true;
+            drainDeadline_ = Clock::now() + std::chrono::milliseconds(options_.DrainTimeoutMs);
+            continue;
         }
-        if (fds[1].revents != 0 || stopping_)
-            return;
+        if (fds[1].revents != 0)
+            continue;  // told to stop: the top of the loop says how
         sockaddr_in peer{};
         socklen_t size = sizeof peer;
         const int fd = ::accept4(listenFd_, reinterpret_cast<sockaddr*>(&peer), &size, SOCK_CLOEXEC);
@@ -177,10 +250,43 @@ void Listener::AcceptLoop()
             ::close(fd);
             return;
         }
-        pending_.push_back(Job{fd, DottedAddress(peer)});
-        SpawnWorkerIfNeeded();
-        workReady_.notify_one();
+        Enqueue(fd, peer);
     }
+}
+
+void Listener::Drain(Clock::time_point deadline)
+{
+    std::unique_lock lock(mutex_);
+    // A connection the system has completed is one its runner believes
+    // made: it is read like the others, not reset with the listening socket.
+    for (;;) {
+        if (stopping_)
+            return;
+        sockaddr_in peer{};
+        socklen_t size = sizeof peer;
+        const int fd = ::accept4(listenFd_, reinterpret_cast<sockaddr*>(&peer), &size, SOCK_CLOEXEC);
+        if (fd < 0) {
+            if (errno == EINTR || errno == ECONNABORTED)
+                continue;
+            break;
+        }
+        Enqueue(fd, peer);
+    }
+    // New runners are refused from now on, and keep their results to send again.
+    ::close(listenFd_);
+    listenFd_ = -1;
+    acceptDone_ = true;
+    acceptEnded_.notify_all();
+    workReady_.notify_all();
+    readsDone_.wait_until(lock, deadline, [this] { return stopping_ || (pending_.empty() && active_.empty()); });
+    stopping_ = true;
+    for (const int fd : active_)
+        ::shutdown(fd, SHUT_RDWR);
+    for (const Job& job : pending_)
+        ::close(job.Fd);
+    pending_.clear();
+    workReady_.notify_all();
+    finished_ = true;
 }
 
 void Listener::WorkerLoop()
@@ -189,9 +295,9 @@ void Listener::WorkerLoop()
     for (;;) {
         ++idle_;
         workerFree_.notify_one();
-        workReady_.wait(lock, [this] { return stopping_ || !pending_.empty(); });
+        workReady_.wait(lock, [this] { return stopping_ || !pending_.empty() || acceptDone_; });
         --idle_;
-        if (stopping_)
+        if (stopping_ || pending_.empty())
             return;
         const Job job = std::move(pending_.front());
         pending_.pop_front();
@@ -203,17 +309,24 @@ void Listener::WorkerLoop()
         lock.lock();
         active_.erase(job.Fd);
         ::close(job.Fd);
+        if (acceptDone_ && pending_.empty() && active_.empty())
+            readsDone_.notify_all();
     }
 }
 
 void Listener::Serve(const Job& job)
 {
     const auto deadline = Clock::now() + std::chrono::milliseconds(options_.ConnectionTimeoutMs);
+    const auto firstByteDeadline = job.Accepted + std::chrono::milliseconds(options_.FirstByteTimeoutMs);
     const int idleMs = options_.IdleTimeoutMs;
     const int fd = job.Fd;
-    auto receive = [fd, idleMs, deadline](char* buffer, size_t capacity) -> std::ptrdiff_t {
+    bool heard = false;
+    auto receive = [fd, idleMs, deadline, firstByteDeadline, &heard](char* buffer,
+                                                                     size_t capacity) -> std::ptrdiff_t {
         for (;;) {
-            const int wait = std::min(idleMs, MillisecondsLeft(deadline));
+            int wait = std::min(idleMs, MillisecondsLeft(deadline));
+            if (!heard)
+                wait = std::min(wait, MillisecondsLeft(firstByteDeadline));
             if (wait <= 0)
                 return -1;
             pollfd p{fd, POLLIN, 0};
@@ -223,8 +336,10 @@ void Listener::Serve(const Job& job)
             if (ready <= 0)
                 return -1;  // idle too long
             const ssize_t got = ::recv(fd, buffer, capacity, MSG_DONTWAIT);
-            if (got >= 0)
+            if (got >= 0) {
+                heard = true;
                 return got;
+            }
             if (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR)
                 return -1;
         }
@@ -232,8 +347,15 @@ void Listener::Serve(const Job& job)
     LineReader reader(receive, options_.MaxLineBytes, options_.MaxMessageBytes);
     auto event = ReadMessage(reader, job.Peer, options_.Now);
     // A read cut short by Stop is not the peer's fault: it reports nothing.
-    if (event && !stopping_)
-        sink_(std::move(*event));
+    if (!event || stopping_)
+        return;
+    if (heldSink_) {
+        // A second descriptor keeps the connection open once the worker
+        // closes its own.
+        heldSink_(std::move(*event), ConnectionHold(::fcntl(fd, F_DUPFD_CLOEXEC, 0)));
+        return;
+    }
+    sink_(std::move(*event));
 }
 
 }  // namespace quilmo::journal

@@ -227,6 +227,8 @@ std::optional<ReceivedEvent> ReadMessage(LineReader& reader, const std::string& 
                                                    : "сообщение оборвано на строке ") +
                                std::to_string(i + 2);
                 event.FirstBytes = reader.FirstBytes();
+                if (lines.size() >= 2)
+                    event.CompName = Cp1251ToUtf8(lines[1]);
                 return event;
             }
             lines.push_back(std::move(*line));
@@ -237,6 +239,7 @@ std::optional<ReceivedEvent> ReadMessage(LineReader& reader, const std::string& 
             if (reader.LinesReceived() < 19)
                 event.Reason = "сообщение оборвано на строке " + std::to_string(reader.LinesReceived() + 1);
             event.FirstBytes = reader.FirstBytes();
+            event.CompName = Cp1251ToUtf8(lines[1]);
             return event;
         }
         result->ReceivedTime = received;

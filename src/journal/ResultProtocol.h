@@ -124,7 +124,7 @@ struct ReceivedEvent {
     Kind kind = Kind::Malformed;
     TTestResult Result;        // Kind::Result
     TDateTime Time;            // Kind::Message, Kind::Malformed: when reading began
-    std::string CompName;      // Kind::Message: the sender's line 3
+    std::string CompName;      // Kind::Message, Kind::Malformed: the sender's line 3 (if it came)
     std::string UserName;      // Kind::Message: line 2
     std::string Text;          // Kind::Message: line 5
     std::string PeerAddress;   // Kind::Message, Kind::Malformed

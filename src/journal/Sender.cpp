@@ -120,24 +120,25 @@ std::optional<uint32_t> ResolveHost(const std::string& host)
     return address;
 }
 
-bool SendLines(const std::string& host, const std::string& port,
-               const std::vector<std::string>& lines, int connectTimeoutMs)
+SendOutcome Deliver(const std::string& host, const std::string& port,
+                    const std::vector<std::string>& lines, int connectTimeoutMs)
 {
     const auto address = ResolveHost(host);
     const auto portNumber = ResolvePort(port);
     if (!address || !portNumber || *portNumber == 0)
-        return false;
+        return SendOutcome::NoConnection;
 
     SocketHandle socket(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
     if (socket.get() < 0)
-        return false;
+        return SendOutcome::NoConnection;
     sockaddr_in peer{};
     peer.sin_family = AF_INET;
     peer.sin_addr.s_addr = *address;
     peer.sin_port = htons(*portNumber);
+    // Non-blocking, so that the wait is ours to bound.
     if (::connect(socket.get(), reinterpret_cast<const sockaddr*>(&peer), sizeof peer) != 0) {
         if (errno != EINPROGRESS || !FinishConnect(socket.get(), connectTimeoutMs))
-            return false;
+            return SendOutcome::NoConnection;
     }
     // Connected: the lines go out with blocking sends, one line each; a
     // journal that stops reading cannot hold the runner longer than a connect.
@@ -148,11 +149,15 @@ bool SendLines(const std::string& host, const std::string& port,
     limit.tv_sec = connectTimeoutMs / 1000;
     limit.tv_usec = (connectTimeoutMs % 1000) * 1000;
     ::setsockopt(socket.get(), SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit);
-    for (const std::string& line : lines)
-        if (!SendAll(socket.get(), line))
-            break;  // the journal reads what arrived; nothing to tell the user
+    SendOutcome outcome = SendOutcome::Delivered;
+    for (const std::string& line : lines) {
+        if (!SendAll(socket.get(), line)) {
+            outcome = SendOutcome::Cut;
+            break;
+        }
+    }
     ::shutdown(socket.get(), SHUT_RDWR);
-    return true;
+    return outcome;
 }
 
 }  // namespace quilmo::journal

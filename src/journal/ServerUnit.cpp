@@ -106,6 +106,9 @@ TServerForm::~TServerForm()
     // Every worker is joined here, before anything a queued call could reach
     // is destroyed; calls still queued die with this object.
     Server.reset();
+    Draining.clear();
+    // Stores what is still queued; its hand-overs die with this object.
+    Recorder.reset();
 }
 
 void TServerForm::BuildLayout()
@@ -229,7 +232,16 @@ journal::JournalStore* TServerForm::Store()
             JournalStoreFile = std::move(*opened);
         else
             StoreUnavailable = opened.error().Message;
-        Recorder = std::make_unique<journal::JournalRecorder>(JournalStoreFile.get(), StoreUnavailable);
+        // The recorder's thread hands each stored event over and touches
+        // nothing else.
+        Recorder = std::make_unique<journal::JournalRecorder>(
+            JournalStoreFile.get(),
+            [this](journal::StoredEvent&& stored) {
+                QMetaObject::invokeMethod(
+                    this, [this, stored = std::move(stored)]() mutable { ReceiveStored(std::move(stored)); },
+                    Qt::QueuedConnection);
+            },
+            StoreUnavailable);
     }
     return JournalStoreFile.get();
 }
@@ -299,6 +311,11 @@ void TServerForm::LogStoreError(const std::string& reason)
     AppendLog(journal::StoreErrorLogLine(Services.platform.Now(), reason));
 }
 
+bool TServerForm::Listening() const
+{
+    return Server && Server->Active();
+}
+
 void TServerForm::FormShow()
 {
     if (Shown)
@@ -306,23 +323,30 @@ void TServerForm::FormShow()
     Shown = true;
     // Before listening, so that restored results keep their place before new ones.
     BeginJournalSession();
+    // Runs closed earlier that have read everything are let go.
+    std::erase_if(Draining, [](const auto& listener) { return listener->Finished(); });
     journal::ListenerOptions options;
     options.Address = "0.0.0.0";
     options.Port = Port;
     Platform& platform = Services.platform;
     options.Now = [&platform] { return platform.Now(); };
+    Store();
     journal::JournalRecorder* recorder = Recorder.get();
-    Server = std::make_unique<journal::Listener>(options, [this, recorder](journal::ReceivedEvent&& event) {
-        // On a worker thread: store the record, then hand it over and touch
-        // nothing else. The connection closes only once it is stored.
-        recorder->Record(std::move(event), [this](journal::StoredEvent&& stored) {
-            QMetaObject::invokeMethod(
-                this, [this, stored = std::move(stored)]() mutable { ReceiveStored(std::move(stored)); },
-                Qt::QueuedConnection);
+    // On a worker thread: the record goes to the store; its connection
+    // closes once it is stored.
+    Server = std::make_unique<journal::Listener>(
+        options, [recorder](journal::ReceivedEvent&& event, journal::ConnectionHold&& hold) {
+            recorder->Record(std::move(event), std::move(hold));
         });
-    });
-    // A port that cannot be bound leaves the journal deaf, without a message.
-    Server->Start();
+    const Status started = Server->Start();
+    if (!started) {
+        // Said plainly, so that the teacher does not wait for results that
+        // cannot come; the window stays open.
+        Server.reset();
+        AppendLog(journal::NotStartedLogLine(platform.Now(), Port, started.error().Message));
+        ShowError(journal::NotStartedText(Port, started.error().Message));
+        return;
+    }
     AppendLog(journal::StartLogLine(platform.Now(), platform.ComputerName(), platform.LocalIPv4()));
 }
 
@@ -338,8 +362,13 @@ void TServerForm::FormClose()
     if (!Shown)
         return;
     Shown = false;
-    Server.reset();
     EndJournalSession();
+    if (!Server)
+        return;  // it never listened: nothing to stop
+    // No new connection from now on; those already made are still read, for
+    // a few seconds, and their results still arrive here.
+    Server->StopAccepting();
+    Draining.push_back(std::move(Server));
     AppendLog(journal::StopLogLine(Services.platform.Now()));
 }
 
@@ -347,6 +376,7 @@ void TServerForm::CloseWithProgram()
 {
     ClosingWithProgram = true;
     Server.reset();
+    Draining.clear();
     EndJournalSession();
 }
 
@@ -358,7 +388,7 @@ void TServerForm::showEvent(QShowEvent* event)
 
 void TServerForm::closeEvent(QCloseEvent* event)
 {
-    if (!ClosingWithProgram && Shown && !FormCloseQuery()) {
+    if (!ClosingWithProgram && Listening() && !FormCloseQuery()) {
         event->ignore();
         return;
     }
@@ -373,11 +403,7 @@ void TServerForm::ReceiveEvent(journal::ReceivedEvent event)
     // Received with the window closed (handed over directly, not by the
     // listener): stored in a session all the same.
     BeginJournalSession();
-    // The recorder may run the hand-over on another thread that commits for
-    // this one too: take the event back here.
-    journal::StoredEvent stored;
-    Recorder->Record(std::move(event), [&stored](journal::StoredEvent&& e) { stored = std::move(e); });
-    ReceiveStored(std::move(stored));
+    ReceiveStored(Recorder->RecordNow(std::move(event)));
 }
 
 bool TServerForm::AppendResult(journal::TTestResult result, int64_t storeId, bool storeHadIt)
@@ -417,14 +443,24 @@ void TServerForm::ReceiveStored(journal::StoredEvent stored)
         AppendLog(journal::MessageLogLine(event.Time, event.CompName, event.PeerAddress,
                                           event.UserName, event.Text));
         break;
-    case Kind::Malformed:
-        // A peer that sends many bad results gets one box, not a stack of them.
-        if (ShowingError)
+    case Kind::Malformed: {
+        AppendLog(journal::RejectedLogLine(event.Time, event.CompName, event.PeerAddress, event.Reason));
+        // A peer that sends many bad results gets one box at a time, not a
+        // stack of them; the next box says how many came meanwhile.
+        if (ShowingError) {
+            ++ErrorsWhileShowing;
             break;
+        }
         ShowingError = true;
-        Prompter.Notice(this, QString::fromUtf8(journal::kMalformedResult));
+        int more = 0;
+        do {
+            Prompter.Notice(this, Q(journal::MalformedResultText(more)));
+            more = ErrorsWhileShowing;
+            ErrorsWhileShowing = 0;
+        } while (more > 0);
         ShowingError = false;
         break;
+    }
     }
 }
 

@@ -34,7 +34,8 @@ public:
     const std::string& ListenPort() const { return Port; }
     // The port bound while listening; 0 when not listening.
     uint16_t BoundPort() const;
-    bool Listening() const { return Shown; }
+    // Shown and listening: false while shown when the port could not be bound.
+    bool Listening() const;
 
     const std::vector<journal::TTestResult>& Results() const { return ResultList; }
     bool HasUnsaved() const { return Unsaved; }
@@ -112,9 +113,10 @@ private:
     std::vector<int64_t> StoreIds;  // beside ResultList
     bool Unsaved = false;
     std::string Port = "5105";
-    bool Shown = false;           // shown and listening
+    bool Shown = false;           // shown (listening, unless the port was not available)
     bool ClosingWithProgram = false;
     bool ShowingError = false;    // one malformed-result box at a time
+    int ErrorsWhileShowing = 0;   // malformed results that came while it was open
     QString SaveDialogFileName;   // the export dialog's preset name
     // Destroyed in reverse: the listener's workers first, then the recorder
     // they use, then the store.
@@ -127,6 +129,9 @@ private:
     int64_t Run = 0;                // the first session of this program run
     bool RestoreOffered = false;
     std::unique_ptr<journal::Listener> Server;
+    // Listeners of closed runs that still finish reading their connections;
+    // what they read is still shown.
+    std::vector<std::unique_ptr<journal::Listener>> Draining;
 
     QTabWidget* PageControl = nullptr;
     QWidget* TabSheetMessages = nullptr;

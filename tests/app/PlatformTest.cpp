@@ -85,6 +85,26 @@ TEST(PlatformTest, LocalAddressIsDottedIPv4OrNothing)
     EXPECT_THAT(ip, ::testing::MatchesRegex("[0-9]+\\.[0-9]+\\.[0-9]+\\.[0-9]+"));
 }
 
+TEST(PlatformTest, LanAddressIsTheFirstIPv4OfAnInterfaceThatIsUpAndNotLoopback)
+{
+    const InterfaceAddress loopback{true, true, "127.0.0.1"};
+    const InterfaceAddress down{false, false, "10.0.0.5"};
+    const InterfaceAddress ipv6{true, false, ""};
+    const InterfaceAddress lan{true, false, "192.168.1.20"};
+    const InterfaceAddress second{true, false, "172.16.0.9"};
+    const struct {
+        std::vector<InterfaceAddress> list;
+        std::string expected;
+    } cases[] = {
+        {{loopback, down, ipv6, lan, second}, "192.168.1.20"},
+        {{second, lan}, "172.16.0.9"},
+        {{loopback, down, ipv6}, ""},  // none: the host name's address is used
+        {{}, ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FirstLanIPv4(c.list), c.expected);
+}
+
 TEST(PlatformTest, PerformanceCounterCountsNanoseconds)
 {
     Platform& p = SystemPlatform();

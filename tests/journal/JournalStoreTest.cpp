@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <atomic>
 #include <set>
 #include <thread>
@@ -246,24 +249,25 @@ TEST(JournalStore, DateTimesTravelExactly)
     EXPECT_FALSE(ParseStoreDateTime("2024-03-05 09:15:02.007x"));
 }
 
-TEST(JournalRecorder, HandsOnOnlyWhatIsCommittedInTheOrderStored)
+TEST(JournalRecorder, HandsOnOnlyWhatIsCommittedInTheOrderStoredAndThenLetsGo)
 {
     TempFolder dir;
     auto store = OpenStore(dir / kStoreFileName);
     ASSERT_TRUE(store);
     const auto session = store->BeginSession(kStart);
     ASSERT_TRUE(session);
-    JournalRecorder recorder(store.get());
-    recorder.SetSession(session->Id, session->Run);
 
     // The handoff looks for the result through a connection of its own: it
-    // must already be there.
+    // must already be there. Each event's hold (one end of a socket pair) is
+    // still held then, and let go right after.
     auto reader = SqliteDb::Open(dir / kStoreFileName, {.ReadOnly = true});
     ASSERT_TRUE(reader);
     std::mutex mutex;
-    std::vector<int64_t> handedOn;
-    std::atomic<int> notYetCommitted{0};
-    const JournalRecorder::Handoff handoff = [&](StoredEvent&& e) {
+    std::vector<std::string> handedOn;
+    int notYetCommitted = 0;
+    std::vector<int> peers;  // the other ends, by event
+    int releasedEarly = 0;
+    auto handoff = [&](StoredEvent&& e) {
         std::lock_guard lock(mutex);
         ASSERT_TRUE(e.Stored) << e.StoreError;
         auto found = reader->Prepare("SELECT count(*) FROM results WHERE id=? AND user_name=?");
@@ -272,33 +276,71 @@ TEST(JournalRecorder, HandsOnOnlyWhatIsCommittedInTheOrderStored)
         ASSERT_TRUE(*found->Step());
         if (found->ColumnInt(0) != 1)
             ++notYetCommitted;
-        handedOn.push_back(e.Receipt.Id);
+        char byte;
+        const int peer = peers[std::stoul(e.Event.Result.UserName.substr(1))];
+        if (::recv(peer, &byte, 1, MSG_DONTWAIT) == 0)
+            ++releasedEarly;
+        handedOn.push_back(e.Event.Result.UserName);
     };
     constexpr int kThreads = 8, kEach = 25;
-    std::vector<std::thread> threads;
-    for (int t = 0; t < kThreads; ++t)
-        threads.emplace_back([&, t] {
-            for (int i = 0; i < kEach; ++i) {
-                std::string name = "U";
-                name += std::to_string(t * kEach + i);
-                recorder.Record(ResultEvent(Sample(name)), handoff);
-            }
-        });
-    for (std::thread& t : threads)
-        t.join();
+    std::vector<ConnectionHold> holds;
+    for (int i = 0; i < kThreads * kEach; ++i) {
+        int pair[2];
+        ASSERT_EQ(::socketpair(AF_UNIX, SOCK_STREAM, 0, pair), 0);
+        holds.emplace_back(pair[0]);
+        peers.push_back(pair[1]);
+    }
+    {
+        JournalRecorder recorder(store.get(), handoff);
+        recorder.SetSession(session->Id, session->Run);
+        std::vector<std::thread> threads;
+        for (int t = 0; t < kThreads; ++t)
+            threads.emplace_back([&, t] {
+                for (int i = 0; i < kEach; ++i) {
+                    const int n = t * kEach + i;
+                    std::string name = "U";
+                    name += std::to_string(n);
+                    recorder.Record(ResultEvent(Sample(name)), std::move(holds[size_t(n)]));
+                }
+            });
+        for (std::thread& t : threads)
+            t.join();
+        // A direct record waits for its turn behind the queued ones.
+        const StoredEvent now = recorder.RecordNow(ResultEvent(Sample("direct")));
+        EXPECT_TRUE(now.Stored);
+        EXPECT_TRUE(now.Receipt.Added);
+        EXPECT_LT(recorder.Commits(), kThreads * kEach + 1) << "results that arrive together share a commit";
+    }
 
     EXPECT_EQ(notYetCommitted, 0);
+    EXPECT_EQ(releasedEarly, 0);
     ASSERT_EQ(handedOn.size(), size_t(kThreads * kEach));
-    EXPECT_TRUE(std::is_sorted(handedOn.begin(), handedOn.end()));
-    EXPECT_EQ(std::set<int64_t>(handedOn.begin(), handedOn.end()).size(), handedOn.size());
-    EXPECT_EQ(store->Results()->size(), size_t(kThreads * kEach));
+    // Handed on in the order the store holds them.
+    const auto stored = store->Results();
+    ASSERT_TRUE(stored);
+    ASSERT_EQ(stored->size(), size_t(kThreads * kEach + 1));
+    for (size_t i = 0; i < handedOn.size(); ++i)
+        EXPECT_EQ((*stored)[i].Result.UserName, handedOn[i]);
+    EXPECT_EQ(stored->back().Result.UserName, "direct");
+    // Every connection is let go.
+    for (const int peer : peers) {
+        char byte;
+        EXPECT_EQ(::recv(peer, &byte, 1, MSG_DONTWAIT), 0);
+        ::close(peer);
+    }
 }
 
 TEST(JournalRecorder, WithoutAStoreEventsStillArriveWithTheReason)
 {
-    JournalRecorder recorder(nullptr, "unable to open database file");
     std::vector<StoredEvent> got;
-    recorder.Record(ResultEvent(Sample("A")), [&](StoredEvent&& e) { got.push_back(std::move(e)); });
+    {
+        JournalRecorder recorder(nullptr, [&](StoredEvent&& e) { got.push_back(std::move(e)); },
+                                 "unable to open database file");
+        recorder.Record(ResultEvent(Sample("A")));
+        const StoredEvent now = recorder.RecordNow(ResultEvent(Sample("B")));
+        EXPECT_FALSE(now.Stored);
+        EXPECT_EQ(now.StoreError, "unable to open database file");
+    }
     ASSERT_EQ(got.size(), 1u);
     EXPECT_FALSE(got[0].Stored);
     EXPECT_EQ(got[0].StoreError, "unable to open database file");

@@ -11,6 +11,7 @@
 
 #include "journal/Listener.h"
 #include "journal/Sender.h"
+#include "model/FileIO.h"
 #include "runner/TestResult.h"
 #include "support/Loopback.h"
 #include "support/SentResult.h"
@@ -239,19 +240,126 @@ TEST(ListenerTest, StoppingEndsConnectionsStillBeingReadAndReportsNothingOfThem)
     EXPECT_TRUE(collector.Events().empty());
 }
 
-TEST(ListenerTest, StartFailsOnABadPortTextOrAPortInUse)
+TEST(ListenerTest, StartFailsOnABadPortTextOrAPortInUseAndSaysWhy)
 {
     Collector collector;
     ListenerOptions options = LoopbackOptions();
     options.Port = "no-such-service";
-    EXPECT_FALSE(Listener(options, collector.Sink()).Start());
+    const Status bad = Listener(options, collector.Sink()).Start();
+    ASSERT_FALSE(bad);
+    EXPECT_EQ(bad.error().Message, "нет такого порта");
 
     Listener first(LoopbackOptions(), collector.Sink());
     ASSERT_TRUE(first.Start());
     options.Port = std::to_string(first.BoundPort());
     Listener second(options, collector.Sink());
-    EXPECT_FALSE(second.Start());
+    const Status busy = second.Start();
+    ASSERT_FALSE(busy);
+    EXPECT_EQ(busy.error().Message, SystemErrorText(EADDRINUSE));
     EXPECT_FALSE(second.Active());
+}
+
+TEST(ListenerTest, APeerThatSaysNothingAfterItWasAcceptedIsClosed)
+{
+    Collector collector;
+    ListenerOptions options = LoopbackOptions(30000);
+    options.FirstByteTimeoutMs = 300;
+    Listener listener(options, collector.Sink());
+    ASSERT_TRUE(listener.Start());
+    LoopbackClient silent(listener.BoundPort());
+    LoopbackClient talking(listener.BoundPort());
+    const std::vector<std::string> lines = EncodeLines(ResultLines(RunnerResult(1, 2)));
+    ASSERT_TRUE(talking.Send(lines[0]));
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_TRUE(silent.PeerClosed(3000));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 2s);
+    // One that has begun its message has the idle time between its bytes.
+    EXPECT_FALSE(talking.PeerClosed(500));
+    for (size_t i = 1; i < lines.size(); ++i)
+        ASSERT_TRUE(talking.Send(lines[i]));
+    talking.Close();
+    ASSERT_TRUE(collector.WaitFor(1));
+    EXPECT_TRUE(SameAsSent(collector.Events()[0].Result, RunnerResult(1, 2)));
+}
+
+TEST(ListenerTest, TenSilentPeersDelayAResultByFiveSecondsAtMost)
+{
+    Collector collector;
+    ListenerOptions options = LoopbackOptions();
+    options.IdleTimeoutMs = ListenerOptions{}.IdleTimeoutMs;  // the journal's own limits
+    Listener listener(options, collector.Sink());
+    ASSERT_TRUE(listener.Start());
+    std::vector<std::unique_ptr<LoopbackClient>> silent;
+    for (int i = 0; i < 10; ++i)
+        silent.push_back(std::make_unique<LoopbackClient>(listener.BoundPort()));
+    std::this_thread::sleep_for(100ms);  // every worker holds one
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_TRUE(SendLines("127.0.0.1", std::to_string(listener.BoundPort()),
+                          EncodeLines(ResultLines(RunnerResult(3, 4)))));
+    ASSERT_TRUE(collector.WaitFor(1, 8s));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 6s);
+    EXPECT_TRUE(SameAsSent(collector.Events()[0].Result, RunnerResult(3, 4)));
+    EXPECT_TRUE(silent[0]->PeerClosed(1000));
+}
+
+TEST(ListenerTest, StoppingToAcceptReadsTheConnectionsAlreadyMade)
+{
+    Collector collector;
+    ListenerOptions options = LoopbackOptions();
+    options.MaxWorkers = 1;
+    Listener listener(options, collector.Sink());
+    ASSERT_TRUE(listener.Start());
+    const uint16_t port = listener.BoundPort();
+    const std::vector<std::string> lines = EncodeLines(ResultLines(RunnerResult(1, 1)));
+    // The only worker reads a slow runner; a second runner's connection is
+    // complete and its result written, waiting in the system's queue.
+    LoopbackClient slow(port);
+    ASSERT_TRUE(slow.Send(lines[0] + lines[1]));
+    for (int i = 0; i < 100 && listener.WorkerCount() < 1; ++i)
+        std::this_thread::sleep_for(10ms);
+    std::this_thread::sleep_for(50ms);
+    LoopbackClient queued(port);
+    ASSERT_TRUE(queued.Connected());
+    for (const std::string& line : EncodeLines(ResultLines(RunnerResult(2, 2))))
+        ASSERT_TRUE(queued.Send(line));
+    queued.Close();
+
+    listener.StopAccepting();
+    EXPECT_FALSE(listener.Active());
+    EXPECT_FALSE(LoopbackClient(port).Connected());  // refused from now on
+    for (size_t i = 2; i < lines.size(); ++i)
+        ASSERT_TRUE(slow.Send(lines[i]));
+    slow.Close();
+    ASSERT_TRUE(collector.WaitFor(2));
+    const auto events = collector.Events();
+    EXPECT_TRUE(SameAsSent(events[0].Result, RunnerResult(1, 1)));
+    EXPECT_TRUE(SameAsSent(events[1].Result, RunnerResult(2, 2)));
+    for (int i = 0; i < 100 && !listener.Finished(); ++i)
+        std::this_thread::sleep_for(10ms);
+    EXPECT_TRUE(listener.Finished());
+}
+
+TEST(ListenerTest, StoppingToAcceptCutsWhatIsNotReadWithinTheDrainTime)
+{
+    Collector collector;
+    ListenerOptions options = LoopbackOptions();
+    options.DrainTimeoutMs = 300;
+    Listener listener(options, collector.Sink());
+    ASSERT_TRUE(listener.Start());
+    LoopbackClient stalled(listener.BoundPort());
+    ASSERT_TRUE(stalled.Send("RESULT\r\nAnn\r\n"));
+    std::this_thread::sleep_for(50ms);
+    const auto start = std::chrono::steady_clock::now();
+    listener.StopAccepting();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 200ms);  // the window does not wait
+    EXPECT_TRUE(stalled.PeerClosed(3000));
+    const auto took = std::chrono::steady_clock::now() - start;
+    EXPECT_GE(took, 250ms);
+    EXPECT_LT(took, 2s);
+    for (int i = 0; i < 100 && !listener.Finished(); ++i)
+        std::this_thread::sleep_for(10ms);
+    EXPECT_TRUE(listener.Finished());
+    EXPECT_TRUE(collector.Events().empty());  // cut by the journal, not the runner's fault
 }
 
 TEST(ListenerTest, MessageReachesTheSinkWithThePeerAddress)

@@ -185,10 +185,12 @@ TEST(ResultProtocolTest, RejectedResultSaysWhyAndKeepsItsFirstBytes)
         EXPECT_EQ(event->FirstBytes, bytes.substr(0, kFirstBytes)) << "read five bytes at a time";
         EXPECT_EQ(event->PeerAddress, "192.168.1.17");
         EXPECT_EQ(event->Time, Received());
+        EXPECT_EQ(event->CompName, "CLASS-PC-07") << "the sender, for the log line";
     }
     // A message shorter than its first-bytes record keeps all of it.
     const auto tiny = Read("RESULT\r\n");
     ASSERT_TRUE(tiny);
+    EXPECT_EQ(tiny->CompName, "");
     EXPECT_EQ(tiny->Reason, "сообщение оборвано на строке 2");
     EXPECT_EQ(tiny->FirstBytes, "RESULT\r\n");
     // A line past its limit is named as such.
@@ -197,6 +199,11 @@ TEST(ResultProtocolTest, RejectedResultSaysWhyAndKeepsItsFirstBytes)
     ASSERT_TRUE(tooLong);
     EXPECT_EQ(tooLong->kind, ReceivedEvent::Kind::Malformed);
     EXPECT_EQ(tooLong->Reason, "строка или сообщение длиннее допустимого в строке 2");
+    // Cut after line 3: the sender is known.
+    const auto cut = Read(Joined(EncodeLines({"RESULT", "Иванов", "PC-3"})));
+    ASSERT_TRUE(cut);
+    EXPECT_EQ(cut->Reason, "сообщение оборвано на строке 4");
+    EXPECT_EQ(cut->CompName, "PC-3");
 }
 
 TEST(ResultProtocolTest, LenientFieldsMalformedReadAsZero)

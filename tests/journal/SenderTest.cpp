@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <thread>
 
 #include "journal/ResultProtocol.h"
 #include "journal/Sender.h"
@@ -77,11 +78,56 @@ TEST(SenderTest, NoConnectionWhenRefusedOrTheAddressIsNoAddress)
 
 TEST(SenderTest, ConnectGivesUpAfterItsTimeOut)
 {
-    // An address from a documentation range that no host answers (or no route
-    // reaches): either way the call returns within the time-out.
+    testing::UnansweredPort silent;
+    ASSERT_TRUE(silent.Ready());
+    const std::string port = std::to_string(silent.Port());
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_FALSE(SendLines("192.0.2.1", "5105", EncodeLines({"MESSAGE"}), 300));
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
+    EXPECT_EQ(Deliver("127.0.0.1", port, EncodeLines({"MESSAGE"}), 300), SendOutcome::NoConnection);
+    const auto took = std::chrono::steady_clock::now() - start;
+    EXPECT_GE(took, std::chrono::milliseconds(290));  // poll counts whole milliseconds
+    EXPECT_LT(took, std::chrono::seconds(2));
+}
+
+TEST(SenderTest, AJournalThatNeverAnswersCostsTheRunnerFiveSeconds)
+{
+    testing::UnansweredPort silent;
+    ASSERT_TRUE(silent.Ready());
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(SendLines("127.0.0.1", std::to_string(silent.Port()), EncodeLines({"MESSAGE"})));
+    const auto took = std::chrono::steady_clock::now() - start;
+    EXPECT_GE(took, std::chrono::milliseconds(4900));
+    EXPECT_LT(took, std::chrono::milliseconds(6500));
+}
+
+TEST(SenderTest, OutcomeTellsAConnectionNeverMadeFromOneCutShort)
+{
+    const std::vector<std::string> lines = EncodeLines(MessageLines("a", "b", "c", "d"));
+    EXPECT_EQ(Deliver("127.0.0.1", std::to_string(testing::UnusedPort()), lines), SendOutcome::NoConnection);
+    LoopbackServer server;
+    EXPECT_EQ(Deliver("127.0.0.1", std::to_string(server.Port()), lines), SendOutcome::Delivered);
+
+    // A journal that accepts, reads the first bytes and then resets the
+    // connection: the lines after the reset cannot be written.
+    const int listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in local{};
+    local.sin_family = AF_INET;
+    local.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t size = sizeof local;
+    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&local), sizeof local), 0);
+    ASSERT_EQ(::listen(listener, 1), 0);
+    ::getsockname(listener, reinterpret_cast<sockaddr*>(&local), &size);
+    std::thread resetter([&] {
+        const int fd = ::accept(listener, nullptr, nullptr);
+        char first[16];
+        [[maybe_unused]] const ssize_t got = ::recv(fd, first, sizeof first, 0);
+        const linger hard{1, 0};
+        ::setsockopt(fd, SOL_SOCKET, SO_LINGER, &hard, sizeof hard);
+        ::close(fd);  // RST
+    });
+    std::vector<std::string> many(2000, std::string(4096, 'x') + "\r\n");
+    EXPECT_EQ(Deliver("127.0.0.1", std::to_string(ntohs(local.sin_port)), many), SendOutcome::Cut);
+    resetter.join();
+    ::close(listener);
 }
 
 TEST(SenderTest, PortsAndHosts)

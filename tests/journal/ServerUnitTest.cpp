@@ -9,7 +9,10 @@
 #include <QTableWidget>
 #include <QThread>
 
+#include <cerrno>
+
 #include "journal/ServerUnit.h"
+#include "model/FileIO.h"
 #include "support/Loopback.h"
 #include "support/QtRunnerFixture.h"
 
@@ -55,6 +58,29 @@ journal::ReceivedEvent ResultEvent(const std::string& user = "Иванов Пё�
     e.kind = journal::ReceivedEvent::Kind::Result;
     e.Result = Sample(user);
     return e;
+}
+
+// A runner's finished session, as it travels.
+TTestResult RunnerResultSample()
+{
+    TTestResult r;
+    r.UserName = "Ann";
+    r.CompName = "PC-1";
+    r.CompUserName = "pupil";
+    r.TestTitle = "T";
+    r.TestFile = "/t.tst";
+    r.TotalCount = 1;
+    r.AskedCount = 1;
+    r.RightCount = 1;
+    r.Mark = 1;
+    r.StartTime = {2024, 3, 5, 9, 0, 0, 0};
+    r.EndTime = {2024, 3, 5, 9, 0, 5, 0};
+    r.Duration = 5;
+    r.EndMode = EndTimeout;
+    r.ResultMask = "+";
+    r.TimeMask = "5";
+    r.FileCrc = 7;
+    return r;
 }
 
 template <class Condition>
@@ -202,20 +228,47 @@ TEST_F(ServerUnitTest, FitColumnWidthsMeasuresEveryCellHeaderIncluded)
     EXPECT_EQ(journal.ColumnWidth(0), 10);  // no header, no text
 }
 
-TEST_F(ServerUnitTest, MalformedResultShowsTheErrorAndChangesNothing)
+TEST_F(ServerUnitTest, MalformedResultShowsTheErrorLogsItsReasonAndChangesNothing)
 {
     TServerForm& journal = Journal();
     journal::ReceivedEvent bad;
     bad.kind = journal::ReceivedEvent::Kind::Malformed;
+    bad.Time = {2024, 3, 5, 10, 20, 1, 0};
+    bad.CompName = "PC-9";
+    bad.PeerAddress = "10.0.0.9";
+    bad.Reason = "строка 5 (оценка) не целое число";
     prompts.ExpectMessage("Ошибка 7777!");
     journal.ReceiveEvent(bad);
     EXPECT_EQ(prompts.Last().Caption, "Quilmo");
     EXPECT_TRUE(journal.Results().empty());
     EXPECT_FALSE(journal.HasUnsaved());
-    EXPECT_EQ(Log(), QStringList{""});
+    EXPECT_EQ(Log(), QStringList{"05.03.2024 10:20:01  PC-9(10.0.0.9) Отклонено сообщение: "
+                                 "строка 5 (оценка) не целое число."});
+}
 
-    // While the box is open, further bad results do not stack more boxes.
-    prompts.ExpectMessage("Ошибка 7777!").During([&] { journal.ReceiveEvent(bad); });
+TEST_F(ServerUnitTest, MalformedResultsWhileTheBoxIsOpenAreCountedInTheNextBox)
+{
+    TServerForm& journal = Journal();
+    journal::ReceivedEvent bad;
+    bad.kind = journal::ReceivedEvent::Kind::Malformed;
+    bad.PeerAddress = "10.0.0.9";
+    bad.Reason = "сообщение оборвано после строки 3 из 19";
+    // Three arrive behind the first box: one more box, which says so; one
+    // behind that box: a third box. Every one of them is logged.
+    prompts.ExpectMessage("Ошибка 7777!").During([&] {
+        for (int i = 0; i < 3; ++i)
+            journal.ReceiveEvent(bad);
+    });
+    prompts.ExpectMessage("Ошибка 7777!\r\nПока это окно было открыто, пришло ещё ошибочных результатов: 3.")
+        .During([&] { journal.ReceiveEvent(bad); });
+    prompts.ExpectMessage("Ошибка 7777!\r\nПока это окно было открыто, пришло ещё ошибочных результатов: 1.");
+    journal.ReceiveEvent(bad);
+    prompts.Verify();
+    EXPECT_EQ(Log().size(), 5);
+    EXPECT_TRUE(Log().last().endsWith("  (10.0.0.9) Отклонено сообщение: сообщение оборвано после строки 3 из 19."));
+
+    // Once the boxes are closed, the next one is plain again.
+    prompts.ExpectMessage("Ошибка 7777!");
     journal.ReceiveEvent(bad);
 }
 
@@ -253,16 +306,84 @@ TEST_F(ServerUnitTest, ClosingAndReopeningLogsStopAndStartAndKeepsTheTable)
     EXPECT_EQ(Log().size(), 4);
 }
 
-TEST_F(ServerUnitTest, JournalOnAPortInUseStillLogsItsStart)
+TEST_F(ServerUnitTest, JournalOnAPortInUseSaysSoAndStaysOpen)
 {
-    LoopbackServer other;
+    auto other = std::make_unique<LoopbackServer>();
+    const std::string port = std::to_string(other->Port());
     Start();
-    form->Config().LocalPort = std::to_string(other.Port());
+    platform.Clock = {2024, 3, 5, 9, 15, 2, 0};
+    form->Config().LocalPort = port;
+    const QString text = QString::fromUtf8("Сервер не запущен: порт " + port + " недоступен (" +
+                                           SystemErrorText(EADDRINUSE) + ").");
+    prompts.ExpectMessage(text);
     form->MMServerClick();
+    EXPECT_EQ(prompts.Last().Icon, PromptIcon::Error);
     TServerForm& journal = form->ServerForm();
-    EXPECT_TRUE(journal.Listening());
+    EXPECT_TRUE(journal.isVisible());
+    EXPECT_FALSE(journal.Listening());
     EXPECT_EQ(journal.BoundPort(), 0);
+    EXPECT_EQ(Log(), QStringList{"05.03.2024 09:15:02  " + text});
+
+    // Nothing to stop: no question, no stop line. Once the port is free, the
+    // journal listens on it.
+    journal.close();
+    EXPECT_FALSE(journal.isVisible());
+    other.reset();
+    form->MMServerClick();
+    EXPECT_TRUE(journal.Listening());
+    EXPECT_EQ(journal.BoundPort(), std::stoi(port));
+    EXPECT_EQ(Log().size(), 2);
     EXPECT_TRUE(Log().last().endsWith("Сервер запущен..."));
+
+    // A port text that names no port.
+    CloseJournal();
+    form->Config().LocalPort = "no-such-service";
+    prompts.ExpectMessage("Сервер не запущен: порт no-such-service недоступен (нет такого порта).");
+    form->MMServerClick();
+    EXPECT_FALSE(journal.Listening());
+}
+
+TEST_F(ServerUnitTest, ClosingStopsAcceptingButKeepsTheResultsBeingRead)
+{
+    TServerForm& journal = OpenJournal();
+    const uint16_t port = journal.BoundPort();
+    const std::vector<std::string> lines = journal::EncodeLines(journal::ResultLines(RunnerResultSample()));
+    std::string head, tail;
+    for (size_t i = 0; i < lines.size(); ++i)
+        (i < 7 ? head : tail) += lines[i];
+    LoopbackClient reading(port);
+    ASSERT_TRUE(reading.Send(head));
+    QThread::msleep(50);  // taken by a worker
+
+    CloseJournal();
+    EXPECT_FALSE(journal.Listening());
+    EXPECT_TRUE(Log().last().endsWith("Сервер остановлен..."));
+    // New runners are refused at once and keep their results...
+    EXPECT_FALSE(LoopbackClient(port).Connected());
+    // ...while the one being read finishes, and its result is kept.
+    ASSERT_TRUE(reading.Send(tail));
+    reading.Close();
+    ASSERT_TRUE(WaitUntil([&] { return journal.Results().size() == 1; }));
+    EXPECT_EQ(journal.Results()[0].UserName, "Ann");
+    EXPECT_TRUE(journal.HasUnsaved());
+    EXPECT_TRUE(Log().last().endsWith("[Ann] Получены результаты тестирования."));
+}
+
+TEST_F(ServerUnitTest, ClosingCutsAReadThatDoesNotFinishInFiveSeconds)
+{
+    TServerForm& journal = OpenJournal();
+    const uint16_t port = journal.BoundPort();
+    LoopbackClient stalled(port);
+    ASSERT_TRUE(stalled.Send("RESULT\r\nAnn\r\n"));
+    QThread::msleep(50);
+    CloseJournal();
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_TRUE(stalled.PeerClosed(8000));
+    EXPECT_GE(timer.elapsed(), 4500);
+    EXPECT_LT(timer.elapsed(), 7000);
+    WaitUntil([] { return false; }, 100);
+    EXPECT_TRUE(journal.Results().empty());
 }
 
 TEST_F(ServerUnitTest, RunnerMessagesArriveInTheJournal)

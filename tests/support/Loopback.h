@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace quilmo::testing {
@@ -111,6 +112,38 @@ public:
 private:
     int fd_ = -1;
     uint16_t port_ = 0;
+};
+
+// A loopback port that never answers a connect: it listens with the shortest
+// queue, which one connection fills and nobody accepts, so the system drops
+// every later SYN as a host that does not answer would, without a packet
+// leaving this machine.
+class UnansweredPort {
+public:
+    UnansweredPort()
+    {
+        listen_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in local{};
+        local.sin_family = AF_INET;
+        local.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t size = sizeof local;
+        ::bind(listen_, reinterpret_cast<sockaddr*>(&local), sizeof local);
+        ::listen(listen_, 0);
+        ::getsockname(listen_, reinterpret_cast<sockaddr*>(&local), &size);
+        port_ = ntohs(local.sin_port);
+        filler_ = std::make_unique<LoopbackClient>(port_);
+    }
+    ~UnansweredPort() { ::close(listen_); }
+    UnansweredPort(const UnansweredPort&) = delete;
+    UnansweredPort& operator=(const UnansweredPort&) = delete;
+
+    uint16_t Port() const { return port_; }
+    bool Ready() const { return filler_->Connected(); }
+
+private:
+    int listen_ = -1;
+    uint16_t port_ = 0;
+    std::unique_ptr<LoopbackClient> filler_;
 };
 
 // A port on which nothing listens: bound and closed again at once.
