@@ -36,6 +36,7 @@
 #include "app/QtPictureBox.h"
 #include "app/TestInfoUnit.h"
 #include "editor/EditorUnit.h"
+#include "journal/Outbox.h"
 #include "journal/ResultProtocol.h"
 #include "journal/Sender.h"
 #include "journal/ServerUnit.h"
@@ -120,6 +121,7 @@ TMainForm::TMainForm(AppServices& services, QWidget* parent)
     // Results journal: its window lives, hidden, from start to exit.
     ServerWindow = new TServerForm(Services, this);
     Action("MMServer")->setEnabled(true);
+    BuildOutbox();
 }
 
 TMainForm::~TMainForm()
@@ -251,12 +253,17 @@ void TMainForm::BuildLayout()
     for (int i = 0; i < 9; ++i) {
         auto* panel = new QLabel(QString::fromUtf8(panels[i].Text), bar);
         panel->setObjectName(QStringLiteral("StatusPanel") + QString::number(i));
-        panel->setFixedWidth(panels[i].Width);
+        // The last panel, which shows how many results wait to be sent,
+        // takes the rest of the bar.
+        if (i == 8)
+            panel->setMinimumWidth(panels[i].Width);
+        else
+            panel->setFixedWidth(panels[i].Width);
         panel->setAlignment(panels[i].Align | Qt::AlignVCenter);
         panel->setFrameShape(QFrame::StyledPanel);
         panel->setFrameShadow(QFrame::Sunken);
         panel->setContentsMargins(2, 0, 2, 0);
-        bar->addWidget(panel);
+        bar->addWidget(panel, i == 8 ? 1 : 0);
         StatusPanels[i] = panel;
     }
 }
@@ -711,14 +718,16 @@ void TMainForm::SendTestMessage(const std::string& text)
     if (ModeConfig.SendResult == 0)
         return;
     Platform& platform = Services.platform;
-    SendToJournal(journal::MessageLines(LastUserName, platform.ComputerName(), platform.AccountName(), text));
+    // An announcement is only worth its moment: it is never kept to send later.
+    SendToJournal(journal::MessageLines(LastUserName, platform.ComputerName(), platform.AccountName(), text),
+                  false);
 }
 
 void TMainForm::SendTestResult()
 {
     if (ModeConfig.SendResult == 0)
         return;
-    SendToJournal(journal::ResultLines(RunnerResult));
+    SendToJournal(journal::ResultLines(RunnerResult), true);
 }
 
 void TMainForm::MTEndClick()
@@ -1582,17 +1591,107 @@ void TMainForm::AppendLogLine(const std::string& text)
 
 // ---------------------------------------------------------------- results journal
 
-void TMainForm::SendToJournal(const std::vector<std::string>& values)
+void TMainForm::SendToJournal(const std::vector<std::string>& values, bool keepUndelivered)
 {
+    const std::vector<std::string> lines = journal::EncodeLines(values);
+    const std::string host = Configuration.RemoteHost;
+    const std::string port = Configuration.RemotePort;
+    auto send = [&](const std::vector<std::string>& message) { return journal::Deliver(host, port, message); };
     // The connection is made on this thread, as a runner always has; the wait
     // cursor shows why the window does not answer meanwhile.
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool sent = journal::SendLines(Configuration.RemoteHost, Configuration.RemotePort,
-                                         journal::EncodeLines(values));
+    // What waits goes first, oldest first. A journal that could not be
+    // reached for it is not tried again at once: one wait is enough.
+    bool reachable = true;
+    if (OutboxStore) {
+        const auto resent = OutboxStore->Resend(send);
+        reachable = !resent || *resent;
+    }
+    const journal::SendOutcome outcome = reachable ? send(lines) : journal::SendOutcome::NoConnection;
+    std::string notKept;
+    if (keepUndelivered && outcome != journal::SendOutcome::Delivered) {
+        journal::Outbox* outbox = OpenOutbox();
+        const Status kept = outbox ? outbox->Add(lines) : Status(Error{OutboxError});
+        if (!kept)
+            notKept = kept.error().Message;
+    }
     QApplication::restoreOverrideCursor();
-    if (!sent)
+    ShowOutboxCount();
+    if (outcome == journal::SendOutcome::NoConnection)
         Prompter.Message(this, QStringLiteral("Error"), QStringLiteral("Сервер не найден!"),
                          PromptIcon::Error, PromptButtons::Ok);
+    if (!notKept.empty())
+        Prompter.Message(this, QString::fromUtf8(kAppTitle),
+                         QStringLiteral("Результат не сохранен для повторной отправки:\r\n") + Q(notKept),
+                         PromptIcon::Error, PromptButtons::Ok);
+}
+
+void TMainForm::BuildOutbox()
+{
+    TimerOutbox = new QTimer(this);
+    TimerOutbox->setObjectName(QStringLiteral("TimerOutbox"));
+    TimerOutbox->setInterval(kOutboxResendMs);
+    connect(TimerOutbox, &QTimer::timeout, this, &TMainForm::TimerOutboxTimer);
+    // Results an earlier run could not deliver still wait.
+    if (FileExists(OutboxPath()))
+        OpenOutbox();
+    ShowOutboxCount();
+}
+
+std::string TMainForm::OutboxPath() const
+{
+    return Services.ProgramDir + journal::kOutboxFileName;
+}
+
+journal::Outbox* TMainForm::OpenOutbox()
+{
+    if (!OutboxStore) {
+        auto opened = journal::Outbox::Open(OutboxPath());
+        if (!opened) {
+            OutboxError = opened.error().Message;
+            return nullptr;
+        }
+        OutboxStore.emplace(std::move(*opened));
+    }
+    return &*OutboxStore;
+}
+
+int64_t TMainForm::OutboxCount()
+{
+    if (!OutboxStore)
+        return 0;
+    const auto count = OutboxStore->Count();
+    return count ? *count : 0;
+}
+
+void TMainForm::ShowOutboxCount()
+{
+    const int64_t waiting = OutboxCount();
+    if (waiting > 0) {
+        StatusPanels[8]->setText(QStringLiteral("В очереди: %1").arg(waiting));
+        // The whole text also where a narrow window cuts the panel short.
+        StatusPanels[8]->setToolTip(StatusPanels[8]->text());
+        if (!TimerOutbox->isActive())
+            TimerOutbox->start();
+    } else {
+        StatusPanels[8]->clear();
+        StatusPanels[8]->setToolTip({});
+        TimerOutbox->stop();
+    }
+}
+
+void TMainForm::TimerOutboxTimer()
+{
+    // A learner in the middle of a test is not kept waiting for a journal
+    // that does not answer: the session's own messages send what waits.
+    if (!OutboxStore || RunnerState == TRunnerState::TestRunning)
+        return;
+    const std::string host = Configuration.RemoteHost;
+    const std::string port = Configuration.RemotePort;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    OutboxStore->Resend([&](const std::vector<std::string>& message) { return journal::Deliver(host, port, message); });
+    QApplication::restoreOverrideCursor();
+    ShowOutboxCount();
 }
 
 bool TMainForm::JournalCloseQuery()

@@ -4,10 +4,12 @@
 #include <QMainWindow>
 #include <array>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "app/AppServices.h"
 #include "app/Settings.h"
+#include "journal/Outbox.h"
 #include "model/Random.h"
 #include "model/TestLoader.h"
 #include "model/TestModel.h"
@@ -112,6 +114,11 @@ public:
     void SendTestResult();
     // The runner's result of the last finished session.
     const TTestResult& Result() const { return RunnerResult; }
+    // Results that found no journal and wait to be sent again.
+    int64_t OutboxCount();
+    // Every minute while results wait: sends them again.
+    void TimerOutboxTimer();
+    static constexpr int kOutboxResendMs = 60000;
 
     // The testing session: from the name prompt to the result window.
     void BeginTest();
@@ -256,9 +263,22 @@ private:
     // ---- Results journal
     // The close query's question about results the journal has not exported.
     bool JournalCloseQuery();
-    // Sends one message; "Сервер не найден!" when no connection can be made.
-    void SendToJournal(const std::vector<std::string>& values);
+    // Sends what waits in the outbox, then one message; "Сервер не найден!"
+    // when no connection can be made. A message to keep that was not
+    // delivered goes into the outbox.
+    void SendToJournal(const std::vector<std::string>& values, bool keepUndelivered);
     TServerForm* ServerWindow = nullptr;
+
+    // ---- Results not yet delivered
+    void BuildOutbox();
+    std::string OutboxPath() const;
+    // The outbox, opened (and created) on first need; nullptr when it cannot
+    // be, and OutboxError says why.
+    journal::Outbox* OpenOutbox();
+    void ShowOutboxCount();
+    std::optional<journal::Outbox> OutboxStore;
+    std::string OutboxError;
+    QTimer* TimerOutbox = nullptr;
 };
 
 }  // namespace quilmo

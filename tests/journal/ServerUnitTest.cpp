@@ -3,6 +3,8 @@
 
 #include <QAction>
 #include <QElapsedTimer>
+#include <QLabel>
+#include <QTimer>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QTabWidget>
@@ -484,6 +486,85 @@ TEST_F(ServerUnitTest, RunnerWithoutAJournal)
         prompts.ExpectMessage("Сервер не найден!");
         form->SendTestResult();
     }
+}
+
+TEST_F(ServerUnitTest, AResultThatFoundNoJournalIsDeliveredOnceWhenTheJournalComesUp)
+{
+    Start();
+    const std::string port = std::to_string(UnusedPort());
+    form->Mode().SendResult = 1;
+    form->Config().RemoteHost = "127.0.0.1";
+    form->Config().RemotePort = port;
+    form->SetJournalSessionForTest("Ann", RunnerResultSample());
+    QLabel* queue = form->findChild<QLabel*>("StatusPanel8");
+    EXPECT_EQ(queue->text(), "");
+
+    // The journal is down: the box as always, and the result waits; the
+    // start of a test does not.
+    prompts.ExpectMessage("Сервер не найден!");
+    form->SendTestMessage("Начат тест");
+    EXPECT_EQ(form->OutboxCount(), 0);
+    prompts.ExpectMessage("Сервер не найден!");
+    form->SendTestResult();
+    EXPECT_EQ(form->OutboxCount(), 1);
+    EXPECT_EQ(queue->text(), "В очереди: 1");
+    EXPECT_TRUE(FileExists(folder / "outbox.sqlite"));
+    form->TimerOutboxTimer();  // still down: it stays
+    EXPECT_EQ(form->OutboxCount(), 1);
+
+    // It survives the program's end.
+    Stop();
+    Start();
+    EXPECT_EQ(form->OutboxCount(), 1);
+    EXPECT_EQ(form->findChild<QLabel*>("StatusPanel8")->text(), "В очереди: 1");
+
+    // The journal comes up on that port; the next message takes the result along, first.
+    form->Mode().SendResult = 1;
+    form->Config().RemoteHost = "127.0.0.1";
+    form->Config().RemotePort = port;
+    form->Config().LocalPort = port;
+    form->MMServerClick();
+    TServerForm& journal = form->ServerForm();
+    ASSERT_TRUE(journal.Listening());
+    form->SetJournalSessionForTest("Bob", RunnerResultSample());
+    form->SendTestMessage("Начат тест");
+    EXPECT_EQ(form->OutboxCount(), 0);
+    EXPECT_EQ(form->findChild<QLabel*>("StatusPanel8")->text(), "");
+    ASSERT_TRUE(WaitUntil([&] { return journal.Results().size() == 1 && Log().size() == 3; }));
+    EXPECT_EQ(journal.Results()[0].UserName, "Ann");
+    EXPECT_EQ(journal.Results()[0].FileCrc, 7u);
+
+    // Delivered results are never sent again, by a message or by the timer.
+    form->TimerOutboxTimer();
+    form->SendTestMessage("Начат тест");
+    ASSERT_TRUE(WaitUntil([&] { return Log().size() == 4; }));
+    WaitUntil([] { return false; }, 200);
+    EXPECT_EQ(journal.Results().size(), 1u);
+}
+
+TEST_F(ServerUnitTest, TheMinuteTimerSendsWhatWaitsWhenNoTestIsRunning)
+{
+    Start();
+    const std::string port = std::to_string(UnusedPort());
+    form->Mode().SendResult = 1;
+    form->Config().RemoteHost = "127.0.0.1";
+    form->Config().RemotePort = port;
+    form->SetJournalSessionForTest("Ann", RunnerResultSample());
+    prompts.ExpectMessage("Сервер не найден!");
+    form->SendTestResult();
+    ASSERT_EQ(form->OutboxCount(), 1);
+    EXPECT_TRUE(form->findChild<QTimer*>("TimerOutbox")->isActive());
+    EXPECT_EQ(form->findChild<QTimer*>("TimerOutbox")->interval(), 60000);
+
+    form->Config().LocalPort = port;
+    form->MMServerClick();
+    TServerForm& journal = form->ServerForm();
+    ASSERT_TRUE(journal.Listening());
+    form->TimerOutboxTimer();
+    EXPECT_EQ(form->OutboxCount(), 0);
+    EXPECT_FALSE(form->findChild<QTimer*>("TimerOutbox")->isActive());
+    ASSERT_TRUE(WaitUntil([&] { return journal.Results().size() == 1; }));
+    EXPECT_EQ(journal.Results()[0].UserName, "Ann");
 }
 
 TEST_F(ServerUnitTest, LeavingTheProgramAsksAboutUnsavedResults)
