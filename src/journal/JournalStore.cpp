@@ -110,6 +110,21 @@ StoredResult ResultRow(const SqliteStatement& s)
     return stored;
 }
 
+// Runs a query with its parameters and makes a value of each row.
+template <class T, class Row, class... Params>
+Expected<std::vector<T>> Collect(SqliteDb& db, std::string_view sql, Row row, const Params&... params)
+{
+    auto select = db.Prepare(sql);
+    if (!select)
+        return select.error();
+    if (auto s = select->BindAll(params...); !s)
+        return s.error();
+    std::vector<T> values;
+    if (auto s = select->ForEachRow([&](const SqliteStatement& r) { values.push_back(row(r)); }); !s)
+        return s.error();
+    return values;
+}
+
 // The statements one batch of stores needs, prepared once per batch.
 struct Inserts {
     SqliteStatement Result, FindResult, Message, Rejection;
@@ -339,122 +354,79 @@ Expected<std::vector<StoreReceipt>> JournalStore::AddResults(int64_t session, co
 Expected<std::vector<StoredSession>> JournalStore::Sessions()
 {
     std::lock_guard lock(mutex_);
-    auto select = db_.Prepare(
+    return Collect<StoredSession>(
+        db_,
         "SELECT s.id, s.run, s.started, s.stopped, "
         "(SELECT count(*) FROM results r WHERE r.session = s.id), "
         "(SELECT count(*) FROM results r WHERE r.session = s.id AND r.exported = 0 AND r.removed = 0) "
-        "FROM sessions s ORDER BY s.id");
-    if (!select)
-        return select.error();
-    std::vector<StoredSession> sessions;
-    for (;;) {
-        auto row = select->Step();
-        if (!row)
-            return row.error();
-        if (!*row)
-            break;
-        StoredSession s;
-        s.Id = select->ColumnInt(0);
-        s.Run = select->ColumnInt(1);
-        s.Started = DateTimeColumn(*select, 2);
-        if (!select->ColumnIsNull(3))
-            s.Stopped = DateTimeColumn(*select, 3);
-        s.Results = select->ColumnInt(4);
-        s.Unexported = select->ColumnInt(5);
-        sessions.push_back(s);
-    }
-    return sessions;
+        "FROM sessions s ORDER BY s.id",
+        [](const SqliteStatement& row) {
+            StoredSession s;
+            s.Id = row.ColumnInt(0);
+            s.Run = row.ColumnInt(1);
+            s.Started = DateTimeColumn(row, 2);
+            if (!row.ColumnIsNull(3))
+                s.Stopped = DateTimeColumn(row, 3);
+            s.Results = row.ColumnInt(4);
+            s.Unexported = row.ColumnInt(5);
+            return s;
+        });
 }
 
 Expected<std::vector<StoredResult>> JournalStore::Results(std::optional<int64_t> session)
 {
     std::lock_guard lock(mutex_);
-    auto select = db_.Prepare(std::string("SELECT ") + kResultColumns +
-                              " FROM results WHERE ?1 IS NULL OR session = ?1 ORDER BY id");
-    if (!select)
-        return select.error();
-    if (auto s = select->Bind(1, session); !s)
-        return s.error();
-    std::vector<StoredResult> results;
-    for (;;) {
-        auto row = select->Step();
-        if (!row)
-            return row.error();
-        if (!*row)
-            break;
-        results.push_back(ResultRow(*select));
-    }
-    return results;
+    return Collect<StoredResult>(
+        db_, std::string("SELECT ") + kResultColumns + " FROM results WHERE ?1 IS NULL OR session = ?1 ORDER BY id",
+        ResultRow, session);
 }
 
 Expected<std::vector<StoredMessage>> JournalStore::Messages(int64_t session)
 {
     std::lock_guard lock(mutex_);
-    auto select = db_.Prepare(
-        "SELECT session, time, comp_name, peer, user_name, text FROM messages WHERE session=? ORDER BY id");
-    if (!select)
-        return select.error();
-    if (auto s = select->Bind(1, session); !s)
-        return s.error();
-    std::vector<StoredMessage> messages;
-    for (;;) {
-        auto row = select->Step();
-        if (!row)
-            return row.error();
-        if (!*row)
-            break;
-        messages.push_back({select->ColumnInt(0), DateTimeColumn(*select, 1), select->ColumnText(2),
-                            select->ColumnText(3), select->ColumnText(4), select->ColumnText(5)});
-    }
-    return messages;
+    return Collect<StoredMessage>(
+        db_, "SELECT session, time, comp_name, peer, user_name, text FROM messages WHERE session=? ORDER BY id",
+        [](const SqliteStatement& row) {
+            return StoredMessage{row.ColumnInt(0), DateTimeColumn(row, 1), row.ColumnText(2), row.ColumnText(3),
+                                 row.ColumnText(4), row.ColumnText(5)};
+        },
+        session);
 }
 
 Expected<std::vector<StoredRejection>> JournalStore::Rejections(int64_t session)
 {
     std::lock_guard lock(mutex_);
-    auto select = db_.Prepare(
-        "SELECT session, time, peer, reason, first_bytes FROM rejected WHERE session=? ORDER BY id");
-    if (!select)
-        return select.error();
-    if (auto s = select->Bind(1, session); !s)
-        return s.error();
-    std::vector<StoredRejection> rejections;
-    for (;;) {
-        auto row = select->Step();
-        if (!row)
-            return row.error();
-        if (!*row)
-            break;
-        rejections.push_back({select->ColumnInt(0), DateTimeColumn(*select, 1), select->ColumnText(2),
-                              select->ColumnText(3), select->ColumnText(4)});
-    }
-    return rejections;
+    return Collect<StoredRejection>(
+        db_, "SELECT session, time, peer, reason, first_bytes FROM rejected WHERE session=? ORDER BY id",
+        [](const SqliteStatement& row) {
+            return StoredRejection{row.ColumnInt(0), DateTimeColumn(row, 1), row.ColumnText(2), row.ColumnText(3),
+                                   row.ColumnText(4)};
+        },
+        session);
 }
 
 Expected<std::optional<RestoreOffer>> JournalStore::PendingRestore(int64_t currentRun)
 {
     std::lock_guard lock(mutex_);
-    auto select = db_.Prepare(std::string("SELECT ") + kResultColumns +
-                              ", (SELECT started FROM sessions s WHERE s.id = results.session) FROM results "
-                              "WHERE shown_run IS NOT NULL AND shown_run <> ? AND exported = 0 AND removed = 0 "
-                              "ORDER BY id");
-    if (!select)
-        return select.error();
-    if (auto s = select->Bind(1, currentRun); !s)
-        return s.error();
     RestoreOffer offer;
-    for (;;) {
-        auto row = select->Step();
-        if (!row)
-            return row.error();
-        if (!*row)
-            break;
-        if (offer.Results.empty())
-            offer.Started = DateTimeColumn(*select, 25);
-        offer.Results.push_back(ResultRow(*select));
-    }
-    if (offer.Results.empty())
+    bool first = true;
+    auto results = Collect<StoredResult>(
+        db_,
+        std::string("SELECT ") + kResultColumns +
+            ", (SELECT started FROM sessions s WHERE s.id = results.session) FROM results "
+            "WHERE shown_run IS NOT NULL AND shown_run <> ? AND exported = 0 AND removed = 0 ORDER BY id",
+        [&offer, &first](const SqliteStatement& row) {
+            if (first)
+                offer.Started = DateTimeColumn(row, 25);
+            first = false;
+            return ResultRow(row);
+        },
+        currentRun);
+    if (!results)
+        return results.error();
+    if (results->empty())
         return std::optional<RestoreOffer>();
+    offer.Results = std::move(*results);
     return std::optional<RestoreOffer>(std::move(offer));
 }
 

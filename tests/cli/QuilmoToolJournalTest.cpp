@@ -11,6 +11,7 @@
 #include "model/Cp1251.h"
 #include "model/FileIO.h"
 #include "model/TextUtil.h"
+#include "support/JournalSample.h"
 #include "support/TempFolder.h"
 
 namespace quilmo {
@@ -45,41 +46,14 @@ protected:
         ASSERT_TRUE(store) << store.error().Message;
         auto one = (*store)->BeginSession({2024, 3, 5, 9, 0, 0, 0});
         ASSERT_TRUE(one);
-        auto ids = (*store)->AddResults(one->Id, {Result("Аня", 0), Result("Боря", 10)},
+        auto ids = (*store)->AddResults(one->Id, {testing::JournalSample("Аня", 0), testing::JournalSample("Боря", 10)},
                                         journal::ResultSource::Network, one->Run);
         ASSERT_TRUE(ids);
         ASSERT_TRUE((*store)->MarkExported({(*ids)[0].Id}));
         ASSERT_TRUE((*store)->EndSession(one->Id, {2024, 3, 5, 9, 45, 30, 0}));
         auto two = (*store)->BeginSession({2024, 3, 6, 10, 0, 0, 0});
         ASSERT_TRUE(two);
-        ASSERT_TRUE((*store)->AddResults(two->Id, {Result("Вика", 20)}, journal::ResultSource::Network, two->Run));
-    }
-
-    static journal::TTestResult Result(const std::string& user, int minute)
-    {
-        journal::TTestResult r;
-        r.UserName = user;
-        r.CompName = "PC-3";
-        r.CompUserName = "pupil";
-        r.TestTitle = "Дроби";
-        r.TestFile = "/srv/Дроби.tst";
-        r.TotalCount = 4;
-        r.AskedCount = 3;
-        r.RightCount = 2;
-        r.WrongCount = 1;
-        r.NotAskedCount = 1;
-        r.Mark = 4;
-        r.StartTime = {2024, 3, 5, 9, minute, 0, 0};
-        r.EndTime = {2024, 3, 5, 9, minute + 5, 0, 0};
-        r.Duration = 300;
-        r.EndMode = 2;
-        r.ResultMask = "+-+*";
-        r.MaskValues = journal::MaskValuesFromResultMask(r.ResultMask);
-        r.TimeMask = "1;2;3;0";
-        r.RemoteIP = "10.0.0.3";
-        r.ReceivedTime = {2024, 3, 5, 9, minute + 5, 2, 0};
-        r.FileCrc = 255;
-        return r;
+        ASSERT_TRUE((*store)->AddResults(two->Id, {testing::JournalSample("Вика", 20)}, journal::ResultSource::Network, two->Run));
     }
 
     testing::TempFolder folder;

@@ -8,6 +8,7 @@
 #include "journal/ServerUnit.h"
 #include "model/Cp1251.h"
 #include "model/TextUtil.h"
+#include "support/JournalSample.h"
 #include "support/QtRunnerFixture.h"
 
 namespace quilmo::testing {
@@ -15,41 +16,6 @@ namespace {
 
 const QString kRestoreTwo =
     QStringLiteral("Восстановить результаты (2), полученные журналом 05.03.2024 08:55 и не сохраненные?");
-
-journal::TTestResult Sample(const std::string& user, int startMinute)
-{
-    journal::TTestResult r;
-    r.UserName = user;
-    r.CompName = "PC-3";
-    r.CompUserName = "pupil";
-    r.TestTitle = "Дроби";
-    r.TestFile = "/srv/Дроби.tst";
-    r.TotalCount = 4;
-    r.AskedCount = 4;
-    r.RightCount = 3;
-    r.WrongCount = 1;
-    r.NotAskedCount = 0;
-    r.Mark = 4;
-    r.StartTime = {2024, 3, 5, 9, startMinute, 0, 0};
-    r.EndTime = {2024, 3, 5, 9, startMinute + 5, 0, 0};
-    r.Duration = 300;
-    r.EndMode = 1;
-    r.ResultMask = "++-+";
-    r.MaskValues = journal::MaskValuesFromResultMask(r.ResultMask);
-    r.TimeMask = "60;60;60;120";
-    r.RemoteIP = "10.0.0.3";
-    r.ReceivedTime = {2024, 3, 5, 9, startMinute + 5, 1, 0};
-    r.FileCrc = 0xCAFE;
-    return r;
-}
-
-journal::ReceivedEvent ResultEvent(const journal::TTestResult& r)
-{
-    journal::ReceivedEvent e;
-    e.kind = journal::ReceivedEvent::Kind::Result;
-    e.Result = r;
-    return e;
-}
 
 class JournalStoreUnitTest : public RunnerTest {
 protected:
@@ -63,7 +29,7 @@ protected:
         ASSERT_TRUE(store) << store.error().Message;
         auto session = (*store)->BeginSession({2024, 3, 5, 8, 55, 0, 0});
         ASSERT_TRUE(session);
-        const journal::ReceivedEvent a = ResultEvent(Sample("Аня", 0)), b = ResultEvent(Sample("Боря", 10));
+        const journal::ReceivedEvent a = JournalResultEvent(JournalSample("Аня", 0)), b = JournalResultEvent(JournalSample("Боря", 10));
         ASSERT_TRUE((*store)->Record(session->Id, {&a, &b}, session->Run));
     }
     TServerForm& OpenJournal()
@@ -95,15 +61,15 @@ TEST_F(JournalStoreUnitTest, RestoreYesPutsThemBackInOrderAsUnsaved)
     EXPECT_EQ(prompts.Last().Icon, PromptIcon::Question);
     EXPECT_EQ(prompts.Last().Buttons, PromptButtons::YesNo);
     ASSERT_EQ(journal.Results().size(), 2u);
-    EXPECT_EQ(journal.Results()[0], Sample("Аня", 0));
-    EXPECT_EQ(journal.Results()[1], Sample("Боря", 10));
+    EXPECT_EQ(journal.Results()[0], JournalSample("Аня", 0));
+    EXPECT_EQ(journal.Results()[1], JournalSample("Боря", 10));
     EXPECT_EQ(journal.Cell(2, 1), "Аня");
     EXPECT_EQ(journal.Cell(2, 2), "Боря");
     EXPECT_EQ(journal.Cell(19, 2), "10.0.0.3");
     EXPECT_TRUE(journal.HasUnsaved());
 
     // Боря's runner sends the same result again: it is not shown twice.
-    journal.ReceiveEvent(ResultEvent(Sample("Боря", 10)));
+    journal.ReceiveEvent(JournalResultEvent(JournalSample("Боря", 10)));
     EXPECT_EQ(journal.Results().size(), 2u);
 
     // Died again before exporting: offered again.
@@ -136,7 +102,7 @@ TEST_F(JournalStoreUnitTest, RestoreNoLeavesThemInTheStoreOnly)
     OpenJournal();
     const auto stored = Stored();
     ASSERT_EQ(stored.size(), 2u);
-    EXPECT_EQ(stored[0].Result, Sample("Аня", 0));
+    EXPECT_EQ(stored[0].Result, JournalSample("Аня", 0));
 }
 
 TEST_F(JournalStoreUnitTest, AResultIsInTheStoreWhenItsRowAppearsAndSessionsAreKept)
@@ -192,8 +158,8 @@ TEST_F(JournalStoreUnitTest, AResultIsInTheStoreWhenItsRowAppearsAndSessionsAreK
 TEST_F(JournalStoreUnitTest, DeletedRowsAreNotOffered)
 {
     TServerForm& journal = OpenJournal();
-    journal.ReceiveEvent(ResultEvent(Sample("Аня", 0)));
-    journal.ReceiveEvent(ResultEvent(Sample("Боря", 10)));
+    journal.ReceiveEvent(JournalResultEvent(JournalSample("Аня", 0)));
+    journal.ReceiveEvent(JournalResultEvent(JournalSample("Боря", 10)));
     journal.SelectRow(1);
     journal.MDeleteClick();
     Crash();
@@ -225,7 +191,7 @@ std::string ReportBlock(const std::string& stamp, const std::string& user, const
         "Из них ошибок: 1 (25,0% выполненых заданий).",
         "Результат: 75,0%.",
         "Ваша оценка: \"4\".",
-        "Маска результата: \"++-+\".",
+        "Маска результата: \"+-+*\".",
         "Маска времени обдумывания (в секундах): \"60;60;60;120\".",
         "Время начала: " + start + ".",
         "Время завершения: " + end + ".",
@@ -249,7 +215,7 @@ TEST_F(JournalStoreUnitTest, ImportGathersLogsAndShowsNoResultTwice)
     const std::string second = folder.Write("pc4/result.txt", Utf8ToCp1251(vika + night));
 
     TServerForm& journal = OpenJournal();
-    journal.ReceiveEvent(ResultEvent(Sample("Вика", 20)));
+    journal.ReceiveEvent(JournalResultEvent(JournalSample("Вика", 20)));
     ASSERT_TRUE(journal.Action("MFImportResults"));
     EXPECT_EQ(journal.Action("MFImportResults")->text(), "Импорт result.txt...");
 
@@ -289,7 +255,7 @@ TEST_F(JournalStoreUnitTest, ImportGathersLogsAndShowsNoResultTwice)
     journal::TTestResult anyaByNetwork = journal.Results()[1];
     anyaByNetwork.RemoteIP = "10.0.0.7";
     anyaByNetwork.FileCrc = 0xCAFE;
-    journal.ReceiveEvent(ResultEvent(anyaByNetwork));
+    journal.ReceiveEvent(JournalResultEvent(anyaByNetwork));
     EXPECT_EQ(journal.Results().size(), 3u);
     EXPECT_EQ(Stored().size(), 3u);
 
@@ -317,7 +283,7 @@ TEST_F(JournalStoreUnitTest, AStoreThatCannotBeOpenedIsLoggedAndTheJournalStillW
 {
     folder.Write(journal::kStoreFileName, std::string(4096, 'x'));  // not a database
     TServerForm& journal = OpenJournal();
-    journal.ReceiveEvent(ResultEvent(Sample("Аня", 0)));
+    journal.ReceiveEvent(JournalResultEvent(JournalSample("Аня", 0)));
     EXPECT_EQ(journal.Results().size(), 1u);
     const QStringList log = journal.findChild<QPlainTextEdit*>("Messages")->toPlainText().split('\n');
     ASSERT_GE(log.size(), 2);
