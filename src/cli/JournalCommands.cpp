@@ -155,7 +155,7 @@ int Export(const JournalArgs& args, std::ostream& err)
     }
     const std::vector<journal::RowTexts> rows = journal::TableTexts(records);
     const Status saved = text ? journal::SaveAsTextFile(rows, outPath)
-                              : journal::SaveAsExcelFile(rows, outPath, LocalNow());
+                              : journal::SaveAsExcelFile(records, outPath, LocalNow());
     if (!saved) {
         err << outPath << ": " << saved.error().Message << '\n';
         return kFailed;

@@ -4,11 +4,14 @@
 
 #include <atomic>
 #include <cerrno>
-#include <charconv>
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "journal/DateSerial.h"
+#include "journal/ItemStatistics.h"
 #include "model/Cp1251.h"
 #include "model/FileIO.h"
 
@@ -47,77 +50,6 @@ std::string SheetName(const TDateTime& now)
     name += FormatDateTime("dd-mm hh-nn-ss", now);
     name += ')';
     return name;
-}
-
-// ---------------------------------------------------------------- typed input
-
-namespace {
-
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-// [-]digits[(,|.)digits]: the number, else nullopt.
-std::optional<double> DecimalNumber(std::string_view text)
-{
-    size_t i = 0;
-    if (i < text.size() && text[i] == '-')
-        ++i;
-    const size_t intStart = i;
-    while (i < text.size() && IsDigit(text[i]))
-        ++i;
-    if (i == intStart)
-        return std::nullopt;
-    if (i < text.size() && (text[i] == ',' || text[i] == '.')) {
-        const size_t fracStart = ++i;
-        while (i < text.size() && IsDigit(text[i]))
-            ++i;
-        if (i == fracStart)
-            return std::nullopt;
-    }
-    if (i != text.size())
-        return std::nullopt;
-    std::string plain(text);
-    for (char& c : plain)
-        if (c == ',')
-            c = '.';
-    double value = 0;
-    const auto [end, error] = std::from_chars(plain.data(), plain.data() + plain.size(), value);
-    if (error != std::errc() || end != plain.data() + plain.size())
-        return std::nullopt;
-    return value;
-}
-
-}  // namespace
-
-SheetCell TypedInput(std::string_view text)
-{
-    SheetCell cell;
-    if (text.empty())
-        return cell;
-    if (const auto number = DecimalNumber(text)) {
-        cell.kind = SheetCell::Kind::Number;
-        cell.Number = *number;
-        return cell;
-    }
-    cell.kind = SheetCell::Kind::Text;
-    cell.Text = std::string(text);
-    return cell;
-}
-
-SheetCell PercentInput(std::string_view text)
-{
-    std::string plain(text);
-    for (char& c : plain)
-        if (c == ',')
-            c = '.';
-    if (!plain.empty() && plain.back() == '%') {
-        if (const auto number = DecimalNumber(std::string_view(plain).substr(0, plain.size() - 1))) {
-            SheetCell cell;
-            cell.kind = SheetCell::Kind::Percent;
-            cell.Number = *number / 100;
-            return cell;
-        }
-    }
-    return TypedInput(plain);
 }
 
 // ---------------------------------------------------------------- workbook
@@ -170,7 +102,260 @@ Error WorkbookError(lxw_error error, int savedErrno)
 
 }  // namespace
 
-Status SaveAsExcelFile(const std::vector<RowTexts>& rows, const std::string& path,
+namespace {
+
+size_t CharCount(std::string_view text)
+{
+    size_t chars = 0;
+    for (const char c : text)
+        chars += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    return chars;
+}
+
+// Writes cells and keeps the first failure; every later write is skipped.
+// Tracks the widest text of each column for fitting the widths.
+class SheetWriter {
+public:
+    explicit SheetWriter(lxw_worksheet* sheet, lxw_error failure = LXW_NO_ERROR)
+        : sheet_(sheet), failure_(sheet ? failure : LXW_ERROR_SHEETNAME_ALREADY_USED)
+    {
+    }
+    lxw_worksheet* Sheet() const { return sheet_; }
+    lxw_error Failure() const { return failure_; }
+
+    // An empty text writes nothing, unless it carries a format.
+    void Text(size_t row, size_t col, const std::string& text, lxw_format* format = nullptr)
+    {
+        if (text.empty()) {
+            if (format)
+                Keep(worksheet_write_blank(sheet_, Row(row), Col(col), format));
+            return;
+        }
+        const std::string cut = CutToCellLength(text);
+        Measure(col, CharCount(cut));
+        Keep(worksheet_write_string(sheet_, Row(row), Col(col), cut.c_str(), format));
+    }
+    // shownChars: how wide the number reads in its format.
+    void Number(size_t row, size_t col, double value, lxw_format* format, size_t shownChars)
+    {
+        Measure(col, shownChars);
+        Keep(worksheet_write_number(sheet_, Row(row), Col(col), value, format));
+    }
+    // A heading in the first column, free to run over the columns beside it:
+    // it does not widen its column.
+    void Heading(size_t row, const std::string& text, lxw_format* format)
+    {
+        Keep(worksheet_write_string(sheet_, Row(row), 0, CutToCellLength(text).c_str(), format));
+    }
+    void Blank(size_t row, size_t col, lxw_format* format)
+    {
+        Keep(worksheet_write_blank(sheet_, Row(row), Col(col), format));
+    }
+    void Measure(size_t col, size_t chars)
+    {
+        if (widest_.size() <= col)
+            widest_.resize(col + 1, 0);
+        widest_[col] = std::max(widest_[col], chars);
+    }
+    // Column widths in characters from the widest entries, a little margin
+    // for the filter button, within sensible bounds.
+    void FitColumns(size_t minChars, size_t maxChars)
+    {
+        for (size_t c = 0; c < widest_.size() && failure_ == LXW_NO_ERROR; ++c) {
+            const size_t chars = std::clamp(widest_[c] + 3, minChars, maxChars);
+            Keep(worksheet_set_column(sheet_, Col(c), Col(c), static_cast<double>(chars), nullptr));
+        }
+    }
+    void Keep(lxw_error e)
+    {
+        if (failure_ == LXW_NO_ERROR)
+            failure_ = e;
+    }
+    bool Ok() const { return failure_ == LXW_NO_ERROR; }
+
+private:
+    static lxw_row_t Row(size_t r) { return static_cast<lxw_row_t>(r); }
+    static lxw_col_t Col(size_t c) { return static_cast<lxw_col_t>(c); }
+
+    lxw_worksheet* sheet_;
+    lxw_error failure_;
+    std::vector<size_t> widest_;
+};
+
+struct Formats {
+    lxw_format* Header;
+    lxw_format* Percent;
+    lxw_format* Time;
+    lxw_format* Duration;
+    lxw_format* MinutesSeconds;
+    lxw_format* Decimal2;
+    lxw_format* Decimal1;
+    lxw_format* Bold;
+};
+
+Formats AddFormats(lxw_workbook* workbook)
+{
+    Formats f{};
+    f.Header = workbook_add_format(workbook);
+    format_set_bold(f.Header);
+    format_set_font_color(f.Header, kHeaderColour);
+    auto numeric = [&](const char* code) {
+        lxw_format* format = workbook_add_format(workbook);
+        format_set_num_format(format, code);
+        return format;
+    };
+    f.Percent = numeric(kPercentFormat);
+    f.Time = numeric(kTimeFormat);
+    f.Duration = numeric(kDurationFormat);
+    f.MinutesSeconds = numeric("[m]:ss");
+    f.Decimal2 = numeric("0.00");
+    f.Decimal1 = numeric("0.0");
+    f.Bold = workbook_add_format(workbook);
+    format_set_bold(f.Bold);
+    return f;
+}
+
+// A date-time as a spreadsheet's day number shown as a time of day; one a
+// spreadsheet cannot hold goes in as the text the table shows.
+void DateTimeCell(SheetWriter& w, size_t row, size_t col, const TDateTime& dt, const Formats& f)
+{
+    if (const auto serial = SpreadsheetSerial(dt))
+        w.Number(row, col, *serial, f.Time, 8);
+    else
+        w.Text(row, col, FormatDateTime("hh:nn:ss", dt));
+}
+
+void WriteResultsSheet(SheetWriter& w, const std::vector<TTestResult>& results, const Formats& f)
+{
+    for (size_t c = 0; c < kColumnCount; ++c)
+        w.Text(0, c, std::string(kColumnHeaders[c]), f.Header);
+    for (size_t i = 0; i < results.size() && w.Ok(); ++i) {
+        const TTestResult& r = results[i];
+        const RowTexts shown = ResultRowTexts(r);
+        const size_t row = i + 1;
+        auto count = [&](size_t col, int32_t value) {
+            w.Number(row, col, value, nullptr, CharCount(shown[col]));
+        };
+        DateTimeCell(w, row, 0, r.ReceivedTime, f);
+        w.Text(row, 1, r.CompName);
+        w.Text(row, 2, r.UserName);
+        count(3, r.Mark);
+        w.Number(row, kResultColumn, r.AskedCount != 0 ? double(r.RightCount) / double(r.AskedCount) : 0.0,
+                 f.Percent, CharCount(shown[kResultColumn]));
+        count(5, r.TotalCount);
+        count(6, r.AskedCount);
+        count(7, r.RightCount);
+        count(8, r.WrongCount);
+        count(9, r.NotAskedCount);
+        w.Text(row, 10, r.ResultMask);
+        w.Text(row, 11, r.TimeMask);
+        DateTimeCell(w, row, 12, r.StartTime, f);
+        DateTimeCell(w, row, 13, r.EndTime, f);
+        // Unlike the table's time of day, the duration does not wrap at 24 hours.
+        w.Number(row, 14, r.Duration / 86400.0, f.Duration, 8);
+        w.Text(row, 15, r.TestTitle);
+        w.Text(row, 16, r.TestFile);
+        w.Text(row, 17, CrcText(r.FileCrc));
+        w.Text(row, 18, r.CompUserName);
+        w.Text(row, 19, r.RemoteIP);
+        w.Text(row, 20, EndModeText(r.EndMode));
+    }
+    // Without results the table still has its (empty) data row.
+    if (results.empty())
+        w.Blank(1, kResultColumn, f.Percent);
+    if (!w.Ok())
+        return;
+    w.FitColumns(4, 60);
+    worksheet_freeze_panes(w.Sheet(), 1, 0);
+    const size_t last = std::max<size_t>(results.size(), 1);
+    w.Keep(worksheet_autofilter(w.Sheet(), 0, 0, static_cast<lxw_row_t>(last), kColumnCount - 1));
+}
+
+std::string GroupHeading(const ItemStatistics& stats)
+{
+    return "Тест: \"" + stats.TestTitle + "\", файл: " + stats.TestFile + ", CRC " + CrcText(stats.FileCrc);
+}
+
+void WriteTasksSheet(SheetWriter& w, const std::vector<TTestResult>& results,
+                     const std::vector<ResultGroup>& groups, const std::vector<ItemStatistics>& stats,
+                     const Formats& f)
+{
+    size_t row = 0;
+    for (size_t g = 0; g < groups.size() && w.Ok(); ++g) {
+        if (g > 0)
+            ++row;  // a blank row between two tests
+        w.Heading(row, GroupHeading(stats[g]), f.Bold);
+        const size_t tasks = results[groups[g].front()].MaskValues.size();
+        for (size_t t = 0; t < tasks && w.Ok(); ++t)
+            w.Number(row, 2 + t, static_cast<double>(t + 1), f.Header, std::to_string(t + 1).size());
+        ++row;
+        for (const size_t i : groups[g]) {
+            const TTestResult& r = results[i];
+            w.Text(row, 0, r.UserName);
+            w.Text(row, 1, r.CompName);
+            for (size_t t = 0; t < tasks && w.Ok(); ++t)
+                if (r.MaskValues[t] != -1)
+                    w.Number(row, 2 + t, r.MaskValues[t] == 1 ? 1 : 0, nullptr, 1);
+            ++row;
+        }
+    }
+    if (!w.Ok())
+        return;
+    w.FitColumns(3, 40);
+    worksheet_freeze_panes(w.Sheet(), 0, 2);
+}
+
+void WriteStatisticsSheet(SheetWriter& w, const std::vector<ItemStatistics>& stats, const Formats& f)
+{
+    size_t row = 0;
+    for (size_t g = 0; g < stats.size() && w.Ok(); ++g) {
+        const ItemStatistics& s = stats[g];
+        if (g > 0)
+            ++row;
+        w.Heading(row, GroupHeading(s), f.Bold);
+        ++row;
+        // The summary: its labels as the window shows them, the figures as numbers.
+        const auto labels = SummaryTexts(s.Summary);
+        const GroupSummary& sum = s.Summary;
+        const std::optional<double> figures[] = {
+            sum.Results, sum.Mean, sum.StdDev, sum.Median, sum.Minimum, sum.Maximum, sum.Complete, sum.Alpha, sum.Sem,
+        };
+        lxw_format* formats[] = {nullptr, f.Decimal2, f.Decimal2, f.Decimal1, nullptr, nullptr, nullptr,
+                                 f.Decimal2, f.Decimal2};
+        static_assert(std::size(figures) == std::size(formats));
+        for (size_t k = 0; k < labels.size() && k < std::size(figures) && w.Ok(); ++k, ++row) {
+            w.Text(row, 0, labels[k].first);
+            if (figures[k])
+                w.Number(row, 1, *figures[k], formats[k], CharCount(labels[k].second));
+        }
+        ++row;
+        for (size_t c = 0; c < kItemColumnCount; ++c)
+            w.Text(row, c, kItemColumnHeaders[c], f.Header);
+        ++row;
+        const auto shown = ItemTableTexts(s);
+        for (size_t t = 0; t < s.Tasks.size() && w.Ok(); ++t, ++row) {
+            const TaskStatistics& task = s.Tasks[t];
+            w.Number(row, 0, static_cast<double>(t + 1), nullptr, shown[t][0].size());
+            w.Number(row, 1, task.Asked, nullptr, shown[t][1].size());
+            w.Number(row, 2, task.Right, nullptr, shown[t][2].size());
+            if (task.Asked > 0)
+                w.Number(row, 3, double(task.Right) / double(task.Asked), f.Percent, CharCount(shown[t][3]));
+            if (task.Discrimination)
+                w.Number(row, 4, *task.Discrimination, f.Decimal2, CharCount(shown[t][4]));
+            if (task.MeanSeconds)
+                w.Number(row, 5, static_cast<double>(std::llround(*task.MeanSeconds)) / 86400.0,
+                         f.MinutesSeconds, CharCount(shown[t][5]));
+            w.Text(row, 6, task.Remark);
+        }
+    }
+    if (!w.Ok())
+        return;
+    w.FitColumns(6, 40);
+}
+
+}  // namespace
+
+Status SaveAsExcelFile(const std::vector<TTestResult>& results, const std::string& path,
                        const TDateTime& now)
 {
     int err = 0;
@@ -185,40 +370,26 @@ Status SaveAsExcelFile(const std::vector<RowTexts>& rows, const std::string& pat
         ::unlink(temp.c_str());
         return Error{saved != 0 ? SystemErrorText(saved) : lxw_strerror(LXW_ERROR_MEMORY_MALLOC_FAILED)};
     }
-    lxw_worksheet* sheet = workbook_add_worksheet(workbook, SheetName(now).c_str());
-    lxw_format* header = workbook_add_format(workbook);
-    format_set_bold(header);
-    format_set_font_color(header, kHeaderColour);
-    lxw_format* percent = workbook_add_format(workbook);
-    format_set_num_format(percent, kPercentFormat);
+    const Formats formats = AddFormats(workbook);
+    const std::vector<ResultGroup> groups = AllGroups(results);
+    std::vector<ItemStatistics> stats;
+    stats.reserve(groups.size());
+    for (const ResultGroup& g : groups)
+        stats.push_back(ComputeItemStatistics(results, g));
 
-    lxw_error failure = sheet ? LXW_NO_ERROR : LXW_ERROR_SHEETNAME_ALREADY_USED;
-    for (size_t r = 0; r < rows.size() && failure == LXW_NO_ERROR; ++r) {
-        const auto row = static_cast<lxw_row_t>(r);
-        for (size_t c = 0; c < rows[r].size() && failure == LXW_NO_ERROR; ++c) {
-            const auto col = static_cast<lxw_col_t>(c);
-            const bool percentCell = r > 0 && c == kResultColumn;
-            lxw_format* format = r == 0 ? header : percentCell ? percent : nullptr;
-            const SheetCell cell = percentCell ? PercentInput(rows[r][c]) : TypedInput(rows[r][c]);
-            switch (cell.kind) {
-            case SheetCell::Kind::Empty:
-                if (format)
-                    failure = worksheet_write_blank(sheet, row, col, format);
-                break;
-            case SheetCell::Kind::Number:
-            case SheetCell::Kind::Percent:
-                failure = worksheet_write_number(sheet, row, col, cell.Number, format);
-                break;
-            case SheetCell::Kind::Text:
-                failure = worksheet_write_string(sheet, row, col, CutToCellLength(cell.Text).c_str(), format);
-                break;
-            }
-        }
-    }
-    if (failure != LXW_NO_ERROR) {
+    SheetWriter table(workbook_add_worksheet(workbook, SheetName(now).c_str()));
+    WriteResultsSheet(table, results, formats);
+    SheetWriter tasks(workbook_add_worksheet(workbook, kTasksSheet), table.Failure());
+    if (tasks.Ok())
+        WriteTasksSheet(tasks, results, groups, stats, formats);
+    SheetWriter statistics(workbook_add_worksheet(workbook, kStatisticsSheet), tasks.Failure());
+    if (statistics.Ok())
+        WriteStatisticsSheet(statistics, stats, formats);
+
+    if (!statistics.Ok()) {
         workbook_close(workbook);
         ::unlink(temp.c_str());
-        return Error{lxw_strerror(failure)};
+        return Error{lxw_strerror(statistics.Failure())};
     }
     errno = 0;
     const lxw_error closed = workbook_close(workbook);

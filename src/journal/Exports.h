@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "journal/JournalTexts.h"
+#include "journal/ResultProtocol.h"
 #include "model/Expected.h"
 #include "model/Regional.h"
 
@@ -25,29 +26,29 @@ std::string ExportFileName(const TDateTime& now);
 // "(dd-mm hh-nn-ss)".
 std::string SheetName(const TDateTime& now);
 
-// A cell as a spreadsheet takes typed text: a whole or decimal number (a
-// decimal comma or point) becomes a number, a percentage in the result
-// column becomes its fraction, anything else stays text.
-struct SheetCell {
-    enum class Kind { Empty, Number, Percent, Text };
-    Kind kind = Kind::Empty;
-    double Number = 0;
-    std::string Text;
-    bool operator==(const SheetCell&) const = default;
-};
-SheetCell TypedInput(std::string_view text);
-// The "Результат" column: "," becomes "." first, then "66.7%" is 0.667.
-SheetCell PercentInput(std::string_view text);
-
 inline constexpr int kResultColumn = 4;
-inline constexpr const char* kPercentFormat = "00.0%";  // shown with the decimal comma here
+inline constexpr const char* kPercentFormat = "0.0%";   // shown with the decimal comma here
+inline constexpr const char* kTimeFormat = "hh:mm:ss";
+inline constexpr const char* kDurationFormat = "[h]:mm:ss";
 inline constexpr uint32_t kHeaderColour = 0x000080;     // colour 11 of the classic palette
+inline constexpr const char* kTasksSheet = "Задания";
+inline constexpr const char* kStatisticsSheet = "Статистика";
 
-// Writes the table as an Office Open XML workbook (whatever the name's
-// extension) with one sheet named SheetName(now): every cell's text converted
-// as above, the header row bold in colour 11, the result column in percent.
+// Writes the journal as an Office Open XML workbook of three sheets:
+// - SheetName(now): the results table, one row per result under the header
+//   row (bold, colour 11), each cell typed: the mark and the counts as
+//   numbers, "Результат" as a fraction shown in percent, the three times as
+//   date-times shown as times of day and "Время" as a duration; the texts
+//   always as text, so a CRC or a computer name of digits keeps its zeros. The
+//   columns fit their contents, the header stays on screen, a filter spans
+//   the table.
+// - "Задания": per group of results of one test (ResultGroup), a heading
+//   row, then one row per result with 1 (right), 0 (wrong) or nothing (not
+//   asked) per task.
+// - "Статистика": per group the summary and the task table of the item
+//   statistics.
 // The file is replaced only once complete; the error is the system's text.
-Status SaveAsExcelFile(const std::vector<RowTexts>& rows, const std::string& path,
+Status SaveAsExcelFile(const std::vector<TTestResult>& results, const std::string& path,
                        const TDateTime& now);
 
 // A 24-bit Windows bitmap, rows bottom-up and padded to four bytes. rgb holds

@@ -110,13 +110,13 @@ Status Listener::Start()
     stopAccepting_ = false;
     acceptDone_ = false;
     finished_ = false;
+    accepting_ = true;
     try {
         acceptor_ = std::thread(&Listener::AcceptLoop, this);
     } catch (const std::system_error& e) {
         Stop();
         return Error{e.what()};
     }
-    accepting_ = true;
     return Ok();
 }
 

@@ -16,8 +16,10 @@
 #include "app/QtConvert.h"
 #include "journal/Diagram1Unit.h"
 #include "journal/Exports.h"
+#include "journal/ItemStatisticsUnit.h"
 #include "journal/JournalTexts.h"
 #include "journal/ResultLogImport.h"
+#include "journal/QtClassPage.h"
 
 namespace quilmo {
 
@@ -161,6 +163,8 @@ void TServerForm::BuildLayout()
 
     PageControl->addTab(TabSheetMessages, QStringLiteral("Сообщения"));
     PageControl->addTab(TabSheetResults, QStringLiteral("Результаты"));
+    TabSheetClass = new TClassPage(Services.platform, PageControl);
+    PageControl->addTab(TabSheetClass, QStringLiteral("Класс"));
     PageControl->setCurrentWidget(TabSheetResults);
 }
 
@@ -192,6 +196,7 @@ void TServerForm::BuildMenus()
     item(analysis, "MAD1", "Диаграмма 1", &TServerForm::MAD1Click);
     item(analysis, "MAD2", "Диаграмма N", &TServerForm::MAD2Click);
     item(analysis, "MAD3", "Диаграмма %", &TServerForm::MAD3Click);
+    item(analysis, "MAItemStats", "Статистика заданий", &TServerForm::MAItemStatsClick);
 
     PopupMenuGrid = new QMenu(this);
     PopupMenuGrid->setObjectName(QStringLiteral("PopupMenuGrid"));
@@ -200,6 +205,7 @@ void TServerForm::BuildMenus()
     item(PopupMenuGrid, "PMDelete", "Удалить строку", &TServerForm::MDeleteClick);
     item(PopupMenuGrid, "PMAD1", "Диаграмма 1", &TServerForm::MAD1Click);
     item(PopupMenuGrid, "PMAD2", "Диаграмма N", &TServerForm::MAD2Click);
+    item(PopupMenuGrid, "PMItemStats", "Статистика заданий", &TServerForm::MAItemStatsClick);
     ResultGrid->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(ResultGrid, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         PopupMenuGrid->popup(ResultGrid->viewport()->mapToGlobal(at));
@@ -433,6 +439,9 @@ void TServerForm::ReceiveStored(journal::StoredEvent stored)
     switch (event.kind) {
     case Kind::Result: {
         const std::string line = journal::ResultLogLine(event.Result);
+        // The learner's row on the class page closes, whether or not the
+        // result was here already.
+        TabSheetClass->ResultArrived(event.Result);
         // A result that came twice (by the network and from a log) is shown once.
         if (AppendResult(std::move(event.Result), stored.Receipt.Id, stored.Stored && !stored.Receipt.Added))
             Unsaved = true;
@@ -442,6 +451,8 @@ void TServerForm::ReceiveStored(journal::StoredEvent stored)
     case Kind::Message:
         AppendLog(journal::MessageLogLine(event.Time, event.CompName, event.PeerAddress,
                                           event.UserName, event.Text));
+        if (event.Text == journal::kTestStarted)
+            TabSheetClass->TestStarted(event.CompName, event.PeerAddress, event.UserName, event.Time);
         break;
     case Kind::Malformed: {
         AppendLog(journal::RejectedLogLine(event.Time, event.CompName, event.PeerAddress, event.Reason));
@@ -530,7 +541,7 @@ void TServerForm::MFaleSaveAsClick()
     FileDialogSpec spec;
     spec.Title = QStringLiteral("Сохранить как");
     spec.Filter = QStringLiteral("Текстовый файл (с разделителями табуляции) (*.TXT)|*.TXT|"
-                                 "Microsoft Office Excel (*.XLS)|*.XLS");
+                                 "Книга Excel (*.XLSX)|*.XLSX");
     spec.DefaultExtension = QStringLiteral("TXT");
     spec.FileName = SaveDialogFileName;
     spec.OverwritePrompt = true;
@@ -538,11 +549,10 @@ void TServerForm::MFaleSaveAsClick()
     if (!chosen || chosen->Path.isEmpty())
         return;
 
-    const std::vector<journal::RowTexts> rows = GridTexts();
     const std::string path = S(chosen->Path);
     if (chosen->FilterIndex == 2) {
         // A workbook that was not written must not pass for saved.
-        const Status saved = journal::SaveAsExcelFile(rows, path, Services.platform.Now());
+        const Status saved = journal::SaveAsExcelFile(ResultList, path, Services.platform.Now());
         if (!saved) {
             ShowError(saved.error().Message);
             return;
@@ -550,7 +560,7 @@ void TServerForm::MFaleSaveAsClick()
         Prompter.Message(this, kCaptionAttention, QStringLiteral("Сохранение в Excel выполнено успешно!"),
                          PromptIcon::Information, PromptButtons::Ok);
     } else {
-        const Status saved = journal::SaveAsTextFile(rows, path);
+        const Status saved = journal::SaveAsTextFile(GridTexts(), path);
         if (!saved) {
             ShowError(saved.error().Message);
             return;
@@ -695,6 +705,15 @@ void TServerForm::MAD2Click()
 void TServerForm::MAD3Click()
 {
     ShowChart(journal::AnalysisPercent(ResultList));
+}
+
+void TServerForm::MAItemStatsClick()
+{
+    const journal::ResultGroup group = journal::GroupOf(ResultList, SelectedIndex());
+    if (group.empty())
+        return;
+    TItemStatisticsForm form(Services, journal::ComputeItemStatistics(ResultList, group), this);
+    Prompter.ShowModal(form);
 }
 
 }  // namespace quilmo

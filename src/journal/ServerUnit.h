@@ -23,6 +23,8 @@ class QTableWidget;
 
 namespace quilmo {
 
+class TClassPage;
+
 class TServerForm : public QMainWindow {
     Q_OBJECT
 public:
@@ -71,6 +73,7 @@ public:
     void MAD1Click();
     void MAD2Click();
     void MAD3Click();
+    void MAItemStatsClick();
 
     // The table as the user sees it: row 0 is the header.
     std::vector<journal::RowTexts> GridTexts() const;
@@ -82,6 +85,7 @@ public:
 
     QAction* Action(const char* objectName) const;
     QMenu* Menu(const char* objectName) const;
+    TClassPage* ClassPage() const { return TabSheetClass; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -138,6 +142,7 @@ private:
     QWidget* TabSheetResults = nullptr;
     QPlainTextEdit* Messages = nullptr;
     QTableWidget* ResultGrid = nullptr;
+    TClassPage* TabSheetClass = nullptr;
     QMenu* PopupMenuGrid = nullptr;
 };
 

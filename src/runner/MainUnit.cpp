@@ -266,6 +266,10 @@ void TMainForm::BuildLayout()
         bar->addWidget(panel, i == 8 ? 1 : 0);
         StatusPanels[i] = panel;
     }
+    // The panels sit side by side, without the gaps the bar's own layout
+    // leaves, so that the last one has room for its text.
+    if (auto* row = bar->findChild<QHBoxLayout*>())
+        row->setSpacing(0);
 }
 
 void TMainForm::BuildAnswerControlTable()

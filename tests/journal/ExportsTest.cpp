@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <map>
+#include <optional>
 // GCC 12's <regex>, built with the sanitizers, warns of its own internals as
 // maybe uninitialized; the warning is about the library, not this file.
 #if defined(__GNUC__) && !defined(__clang__)
@@ -46,6 +47,7 @@ TTestResult Result(const std::string& user, int right, int asked, uint8_t endMod
     r.Duration = 600;
     r.EndMode = endMode;
     r.ResultMask = "++-+++-+";
+    r.MaskValues = MaskValuesFromResultMask(r.ResultMask);
     r.TimeMask = "1;2;3;4;5;6;7;8";
     r.RemoteIP = "10.0.0.3";
     r.ReceivedTime = {2024, 3, 5, 9, 10, 2, 0};
@@ -83,39 +85,6 @@ TEST(ExportsTest, Names)
     EXPECT_EQ(SheetName(now), "(05-03 09-41-07)");
 }
 
-TEST(ExportsTest, CellsAreTakenAsTypedInput)
-{
-    using Kind = SheetCell::Kind;
-    const struct {
-        const char* text;
-        Kind kind;
-        double number;
-    } cases[] = {
-        {"", Kind::Empty, 0},         {"42", Kind::Number, 42},     {"-3", Kind::Number, -3},
-        {"007", Kind::Number, 7},     {"2,5", Kind::Number, 2.5},   {"2.5", Kind::Number, 2.5},
-        {"00001234", Kind::Number, 1234},
-        {"000000FF", Kind::Text, 0},  {"09:15:02", Kind::Text, 0},  {"10.0.0.3", Kind::Text, 0},
-        {"1;2;3", Kind::Text, 0},     {"+", Kind::Text, 0},         {"-", Kind::Text, 0},
-        {"2,", Kind::Text, 0},        {",5", Kind::Text, 0},        {" 5", Kind::Text, 0},
-        {"75,0%", Kind::Text, 0},     // a percentage outside the result column
-    };
-    for (const auto& c : cases) {
-        const SheetCell cell = TypedInput(c.text);
-        EXPECT_EQ(cell.kind, c.kind) << c.text;
-        if (c.kind == Kind::Number) {
-            EXPECT_DOUBLE_EQ(cell.Number, c.number) << c.text;
-        }
-        if (c.kind == Kind::Text) {
-            EXPECT_EQ(cell.Text, c.text);
-        }
-    }
-    EXPECT_EQ(PercentInput("66,7%").kind, Kind::Percent);
-    EXPECT_DOUBLE_EQ(PercentInput("66,7%").Number, 0.667);
-    EXPECT_DOUBLE_EQ(PercentInput("100,0%").Number, 1.0);
-    EXPECT_EQ(PercentInput("").kind, Kind::Empty);
-    EXPECT_EQ(PercentInput("abc").Text, "abc");
-}
-
 // ---------------------------------------------------------------- the workbook read back
 
 std::string Unzip(const std::string& zip, const std::string& member)
@@ -150,8 +119,8 @@ struct XlsxCell {
     bool operator==(const XlsxCell&) const = default;
 };
 
-// Every cell of the first sheet by its reference ("A1").
-std::map<std::string, XlsxCell> ReadSheet(const std::string& zip)
+// Every cell of sheet n (1-based, in the order of the workbook) by its reference ("A1").
+std::map<std::string, XlsxCell> ReadSheet(const std::string& zip, int n = 1)
 {
     std::vector<std::string> strings;
     const std::string shared = Unzip(zip, "xl/sharedStrings.xml");
@@ -160,7 +129,7 @@ std::map<std::string, XlsxCell> ReadSheet(const std::string& zip)
         strings.push_back(XmlText((*it)[1]));
 
     std::map<std::string, XlsxCell> cells;
-    const std::string sheet = Unzip(zip, "xl/worksheets/sheet1.xml");
+    const std::string sheet = Unzip(zip, "xl/worksheets/sheet" + std::to_string(n) + ".xml");
     const std::regex c("<c r=\"([A-Z]+[0-9]+)\"( s=\"([0-9]+)\")?( t=\"([a-z]+)\")?(/>|><v>([^<]*)</v></c>)");
     for (auto it = std::sregex_iterator(sheet.begin(), sheet.end(), c); it != std::sregex_iterator(); ++it) {
         const std::smatch& m = *it;
@@ -175,58 +144,117 @@ std::map<std::string, XlsxCell> ReadSheet(const std::string& zip)
     return cells;
 }
 
-TEST(ExportsTest, WorkbookKeepsSheetNameTextsNumbersAndFormats)
+// The styles of a workbook: per cell style its number format and font.
+class Styles {
+public:
+    explicit Styles(const std::string& zip)
+    {
+        const std::string styles = Unzip(zip, "xl/styles.xml");
+        const std::regex fontTag("<font>(.*?)</font>"), xfTag("<xf [^>]*>"),
+            numFmtTag("<numFmt numFmtId=\"([0-9]+)\" formatCode=\"([^\"]*)\"/>");
+        for (auto it = std::sregex_iterator(styles.begin(), styles.end(), fontTag); it != std::sregex_iterator(); ++it)
+            fonts_.push_back((*it)[1]);
+        for (auto it = std::sregex_iterator(styles.begin(), styles.end(), numFmtTag); it != std::sregex_iterator(); ++it)
+            custom_[std::stoi((*it)[1])] = XmlText((*it)[2]);
+        const std::string cellXfs = styles.substr(styles.find("<cellXfs"));
+        for (auto it = std::sregex_iterator(cellXfs.begin(), cellXfs.end(), xfTag); it != std::sregex_iterator(); ++it)
+            xfs_.push_back((*it)[0]);
+    }
+    // The format code of a cell style, built-in formats by their standard codes.
+    std::string NumberFormat(int style) const
+    {
+        static const std::map<int, std::string> builtIn = {
+            {0, "General"}, {1, "0"}, {2, "0.00"}, {9, "0%"}, {10, "0.00%"}, {20, "h:mm"},
+            {21, "h:mm:ss"}, {45, "mm:ss"}, {46, "[h]:mm:ss"}, {47, "mmss.0"}};
+        const int id = Attribute(style, "numFmtId");
+        if (custom_.count(id))
+            return custom_.at(id);
+        return builtIn.count(id) ? builtIn.at(id) : "built-in " + std::to_string(id);
+    }
+    std::string Font(int style) const { return fonts_.at(static_cast<size_t>(Attribute(style, "fontId"))); }
+    bool HeaderFont(int style) const
+    {
+        const std::string font = Font(style);
+        return font.find("<b/>") != std::string::npos && font.find("<color rgb=\"FF000080\"/>") != std::string::npos;
+    }
+
+private:
+    int Attribute(int style, const std::string& name) const
+    {
+        std::smatch m;
+        const std::string& xf = xfs_.at(static_cast<size_t>(style));
+        return std::regex_search(xf, m, std::regex(name + "=\"([0-9]+)\"")) ? std::stoi(m[1]) : 0;
+    }
+    std::vector<std::string> fonts_, xfs_;
+    std::map<int, std::string> custom_;
+};
+
+double Number(const std::map<std::string, XlsxCell>& cells, const std::string& ref)
 {
+    const XlsxCell& cell = cells.at(ref);
+    EXPECT_EQ(cell.Type, "") << ref << " holds no number";
+    return std::stod(cell.Value);
+}
+
+// Column widths of a sheet, by 1-based column.
+std::map<int, double> ColumnWidths(const std::string& zip, int n)
+{
+    std::map<int, double> widths;
+    const std::string sheet = Unzip(zip, "xl/worksheets/sheet" + std::to_string(n) + ".xml");
+    const std::regex col("<col min=\"([0-9]+)\" max=\"([0-9]+)\" width=\"([0-9.]+)\"");
+    for (auto it = std::sregex_iterator(sheet.begin(), sheet.end(), col); it != std::sregex_iterator(); ++it)
+        for (int c = std::stoi((*it)[1]); c <= std::stoi((*it)[2]); ++c)
+            widths[c] = std::stod((*it)[3]);
+    return widths;
+}
+
+// Two results of one test (the second stopped after three tasks), one of
+// another test, a computer named by digits, a duration over a day.
+std::vector<TTestResult> WorkbookJournal()
+{
+    TTestResult first = Result("Иванов", 6, 8, 1);
+    first.CompName = "007";
+    first.Duration = 90000;
+    TTestResult second = Result("Петрова", 2, 3, 2);
+    second.ResultMask = "+-+*****";
+    second.MaskValues = MaskValuesFromResultMask(second.ResultMask);
+    second.Mark = 2;
+    TTestResult other = Result("Сидоров", 1, 2, 3);
+    other.TestTitle = "Степени";
+    other.TestFile = "/srv/Степени.tst";
+    other.FileCrc = 0xFF;
+    other.ResultMask = "+-*";
+    other.MaskValues = MaskValuesFromResultMask(other.ResultMask);
+    other.TimeMask = "30;95;0";
+    return {first, second, other};
+}
+
+// The journal above written once per test as journal.xlsx.
+class WorkbookTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(SaveAsExcelFile(WorkbookJournal(), path, {2024, 3, 5, 9, 41, 7, 0})); }
     TempFolder folder;
-    const std::string path = folder / "journal.XLS";
-    const auto rows = TableTexts({Result("Иванов", 6, 8, 1), Result("Петрова", 2, 3, 2)});
-    ASSERT_TRUE(SaveAsExcelFile(rows, path, {2024, 3, 5, 9, 41, 7, 0}));
+    const std::string path = folder / "journal.xlsx";
+    const Styles& Style()
+    {
+        if (!styles)
+            styles.emplace(path);
+        return *styles;
+    }
 
-    // An Office Open XML workbook whatever the name says.
-    EXPECT_EQ(folder.Read("journal.XLS").substr(0, 2), "PK");
-    EXPECT_NE(Unzip(path, "xl/workbook.xml").find("<sheet name=\"(05-03 09-41-07)\" sheetId=\"1\""),
-              std::string::npos);
+private:
+    std::optional<Styles> styles;
+};
 
-    const auto cells = ReadSheet(path);
-    const int header = cells.at("B1").Style;
-    EXPECT_NE(header, 0);
-    EXPECT_EQ(cells.at("A1"), (XlsxCell{"", "", header}));  // the empty header, formatted
-    EXPECT_EQ(cells.at("C1"), (XlsxCell{"s", "Имя", header}));
-    EXPECT_EQ(cells.at("H1"), (XlsxCell{"s", "+", header}));
-    EXPECT_EQ(cells.at("U1"), (XlsxCell{"s", "Реж. ок.", header}));
-    EXPECT_EQ(cells.at("A2"), (XlsxCell{"s", "09:10:02", 0}));
-    EXPECT_EQ(cells.at("C3"), (XlsxCell{"s", "Петрова", 0}));
-    EXPECT_EQ(cells.at("D2"), (XlsxCell{"", "4", 0}));
-    EXPECT_EQ(cells.at("G3"), (XlsxCell{"", "3", 0}));
-    EXPECT_EQ(cells.at("R2"), (XlsxCell{"", "1234", 0}));  // "00001234" as a spreadsheet takes it
-    EXPECT_EQ(cells.at("T2"), (XlsxCell{"s", "10.0.0.3", 0}));
-    EXPECT_EQ(cells.at("U3"), (XlsxCell{"s", "ABORT", 0}));
-    const int percent = cells.at("E2").Style;
-    EXPECT_NE(percent, 0);
-    EXPECT_NE(percent, header);
-    EXPECT_EQ(cells.at("E2"), (XlsxCell{"", "0.75", percent}));
-    EXPECT_EQ(cells.at("E3"), (XlsxCell{"", "0.667", percent}));
-    EXPECT_EQ(cells.size(), 21u * 3u);
-
-    // The header's style uses the bold navy font, the result column's style
-    // the percent format.
-    const std::string styles = Unzip(path, "xl/styles.xml");
-    std::vector<std::string> fonts, cellStyles;
-    const std::regex fontTag("<font>(.*?)</font>"), xfTag("<xf [^>]*>");
-    for (auto it = std::sregex_iterator(styles.begin(), styles.end(), fontTag); it != std::sregex_iterator(); ++it)
-        fonts.push_back((*it)[1]);
-    const std::string cellXfs = styles.substr(styles.find("<cellXfs"));
-    for (auto it = std::sregex_iterator(cellXfs.begin(), cellXfs.end(), xfTag); it != std::sregex_iterator(); ++it)
-        cellStyles.push_back((*it)[0]);
-    std::smatch m;
-    ASSERT_LT(size_t(header), cellStyles.size());
-    ASSERT_TRUE(std::regex_search(cellStyles[header], m, std::regex("fontId=\"([0-9]+)\"")));
-    const std::string headerFont = fonts.at(std::stoul(m[1]));
-    EXPECT_NE(headerFont.find("<b/>"), std::string::npos) << headerFont;
-    EXPECT_NE(headerFont.find("<color rgb=\"FF000080\"/>"), std::string::npos) << headerFont;
-    ASSERT_LT(size_t(percent), cellStyles.size());
-    ASSERT_TRUE(std::regex_search(cellStyles[percent], m, std::regex("numFmtId=\"([0-9]+)\"")));
-    EXPECT_NE(styles.find("<numFmt numFmtId=\"" + m[1].str() + "\" formatCode=\"00.0%\"/>"), std::string::npos);
+TEST_F(WorkbookTest, WorkbookHasTheTableTheTasksAndTheStatistics)
+{
+    EXPECT_EQ(folder.Read("journal.xlsx").substr(0, 2), "PK");
+    const std::string workbook = Unzip(path, "xl/workbook.xml");
+    const std::regex sheetTag("<sheet name=\"([^\"]*)\" sheetId=\"([0-9]+)\"");
+    std::vector<std::string> names;
+    for (auto it = std::sregex_iterator(workbook.begin(), workbook.end(), sheetTag); it != std::sregex_iterator(); ++it)
+        names.push_back((*it)[1]);
+    EXPECT_EQ(names, (std::vector<std::string>{"(05-03 09-41-07)", "Задания", "Статистика"}));
 
     // No temporary file stays beside it.
     int files = 0;
@@ -235,27 +263,182 @@ TEST(ExportsTest, WorkbookKeepsSheetNameTextsNumbersAndFormats)
     EXPECT_EQ(files, 1);
 }
 
+TEST_F(WorkbookTest, WorkbookResultsSheetHasTypedCellsAndFormats)
+{
+    const auto cells = ReadSheet(path, 1);
+    const Styles& styles = Style();
+
+    // The header row: bold, colour 11, the empty header of column 0 too.
+    const int header = cells.at("B1").Style;
+    EXPECT_TRUE(styles.HeaderFont(header));
+    EXPECT_EQ(cells.at("A1"), (XlsxCell{"", "", header}));
+    EXPECT_EQ(cells.at("C1"), (XlsxCell{"s", "Имя", header}));
+    EXPECT_EQ(cells.at("U1"), (XlsxCell{"s", "Реж. ок.", header}));
+
+    // Texts stay text, digits and leading zeros included.
+    EXPECT_EQ(cells.at("B2"), (XlsxCell{"s", "007", 0}));
+    EXPECT_EQ(cells.at("C3"), (XlsxCell{"s", "Петрова", 0}));
+    EXPECT_EQ(cells.at("K2"), (XlsxCell{"s", "++-+++-+", 0}));
+    EXPECT_EQ(cells.at("L2"), (XlsxCell{"s", "1;2;3;4;5;6;7;8", 0}));
+    EXPECT_EQ(cells.at("P4"), (XlsxCell{"s", "Степени", 0}));
+    EXPECT_EQ(cells.at("Q2"), (XlsxCell{"s", "/srv/Дроби.tst", 0}));
+    EXPECT_EQ(cells.at("R2"), (XlsxCell{"s", "00001234", 0}));
+    EXPECT_EQ(cells.at("S2"), (XlsxCell{"s", "pupil", 0}));
+    EXPECT_EQ(cells.at("T2"), (XlsxCell{"s", "10.0.0.3", 0}));
+    EXPECT_EQ(cells.at("U3"), (XlsxCell{"s", "ABORT", 0}));
+
+    // The mark and the counts are numbers.
+    EXPECT_EQ(Number(cells, "D2"), 4);
+    EXPECT_EQ(Number(cells, "D3"), 2);
+    const std::vector<std::pair<std::string, double>> counts = {
+        {"F3", 8}, {"G3", 3}, {"H3", 2}, {"I3", 1}, {"J3", 5}};
+    for (const auto& [ref, value] : counts) {
+        EXPECT_EQ(Number(cells, ref), value) << ref;
+        EXPECT_EQ(styles.NumberFormat(cells.at(ref).Style), "General") << ref;
+    }
+    // "Результат" is the fraction of the tasks asked, shown in percent.
+    EXPECT_DOUBLE_EQ(Number(cells, "E2"), 0.75);
+    EXPECT_NEAR(Number(cells, "E3"), 2.0 / 3, 1e-12);
+    EXPECT_EQ(styles.NumberFormat(cells.at("E2").Style), "0.0%");
+    // Times are date-times (5 March 2024 is day 45356) shown as times of day;
+    // the duration is days shown in hours that do not wrap.
+    const std::vector<std::pair<std::string, double>> times = {
+        {"A2", 45356 + (9 * 3600 + 10 * 60 + 2) / 86400.0},
+        {"M2", 45356 + 9 / 24.0},
+        {"N2", 45356 + (9 * 3600 + 10 * 60) / 86400.0}};
+    for (const auto& [ref, value] : times) {
+        EXPECT_NEAR(Number(cells, ref), value, 1e-9) << ref;
+        EXPECT_EQ(styles.NumberFormat(cells.at(ref).Style), "hh:mm:ss") << ref;
+    }
+    EXPECT_NEAR(Number(cells, "O2"), 90000 / 86400.0, 1e-12);
+    EXPECT_NEAR(Number(cells, "O3"), 600 / 86400.0, 1e-12);
+    EXPECT_EQ(styles.NumberFormat(cells.at("O2").Style), "[h]:mm:ss");
+    EXPECT_EQ(cells.size(), 21u * 4u);
+
+    // The header row is frozen, the filter spans the table, the widths fit.
+    const std::string sheet = Unzip(path, "xl/worksheets/sheet1.xml");
+    EXPECT_NE(sheet.find("<pane ySplit=\"1\" topLeftCell=\"A2\" activePane=\"bottomLeft\" state=\"frozen\"/>"),
+              std::string::npos);
+    EXPECT_NE(sheet.find("<autoFilter ref=\"A1:U4\"/>"), std::string::npos);
+    const auto widths = ColumnWidths(path, 1);
+    ASSERT_EQ(widths.size(), 21u);
+    EXPECT_GT(widths.at(17), widths.at(4));   // "/srv/Степени.tst" against "Оценка"
+    EXPECT_GT(widths.at(4), widths.at(8));    // "Оценка" against "+"
+    EXPECT_GT(widths.at(1), 8.0);             // "09:10:02" fits
+    EXPECT_LE(widths.at(17), 61.0);
+}
+
+TEST_F(WorkbookTest, WorkbookTasksSheetHasARowPerResultAndAHeadingPerTest)
+{
+    const auto cells = ReadSheet(path, 2);
+    const Styles& styles = Style();
+
+    EXPECT_EQ(cells.at("A1").Value, "Тест: \"Дроби\", файл: /srv/Дроби.tst, CRC 00001234");
+    EXPECT_NE(styles.Font(cells.at("A1").Style).find("<b/>"), std::string::npos);
+    const std::string columns = "CDEFGHIJ";
+    for (size_t t = 0; t < columns.size(); ++t)
+        EXPECT_EQ(Number(cells, std::string(1, columns[t]) + "1"), double(t + 1));
+    EXPECT_EQ(cells.at("A2"), (XlsxCell{"s", "Иванов", 0}));
+    EXPECT_EQ(cells.at("B2"), (XlsxCell{"s", "007", 0}));
+    const std::string ivanov = "11011101", petrova = "101";
+    for (size_t t = 0; t < ivanov.size(); ++t)
+        EXPECT_EQ(Number(cells, std::string(1, columns[t]) + "2"), ivanov[t] - '0') << t;
+    for (size_t t = 0; t < petrova.size(); ++t)
+        EXPECT_EQ(Number(cells, std::string(1, columns[t]) + "3"), petrova[t] - '0') << t;
+    EXPECT_FALSE(cells.count("F3"));  // not asked: nothing
+    EXPECT_FALSE(cells.count("A4"));  // a blank row between the tests
+    EXPECT_EQ(cells.at("A5").Value, "Тест: \"Степени\", файл: /srv/Степени.tst, CRC 000000FF");
+    EXPECT_EQ(Number(cells, "E5"), 3);
+    EXPECT_FALSE(cells.count("F5"));
+    EXPECT_EQ(cells.at("A6").Value, "Сидоров");
+    EXPECT_EQ(Number(cells, "C6"), 1);
+    EXPECT_EQ(Number(cells, "D6"), 0);
+    EXPECT_FALSE(cells.count("E6"));
+    EXPECT_EQ(cells.size(), (1u + 8) + (2 + 8) + (2 + 3) + (1 + 3) + (2 + 2));
+
+    const std::string sheet = Unzip(path, "xl/worksheets/sheet2.xml");
+    EXPECT_NE(sheet.find("<pane xSplit=\"2\" topLeftCell=\"C1\" activePane=\"topRight\" state=\"frozen\"/>"),
+              std::string::npos);
+}
+
+TEST_F(WorkbookTest, WorkbookStatisticsSheetHasTheItemTablesOfEveryTest)
+{
+    const auto cells = ReadSheet(path, 3);
+    const Styles& styles = Style();
+
+    EXPECT_EQ(cells.at("A1").Value, "Тест: \"Дроби\", файл: /srv/Дроби.tst, CRC 00001234");
+    // The summary: scores 6 and 2 by the masks.
+    EXPECT_EQ(cells.at("A2").Value, "Результатов");
+    EXPECT_EQ(Number(cells, "B2"), 2);
+    EXPECT_EQ(cells.at("A3").Value, "Среднее число верных");
+    EXPECT_EQ(Number(cells, "B3"), 4);
+    EXPECT_EQ(styles.NumberFormat(cells.at("B3").Style), "0.00");
+    EXPECT_EQ(Number(cells, "B4"), 2);  // standard deviation
+    EXPECT_EQ(Number(cells, "B6"), 2);  // minimum
+    EXPECT_EQ(Number(cells, "B7"), 6);  // maximum
+    EXPECT_EQ(Number(cells, "B8"), 1);  // one complete result:
+    EXPECT_EQ(cells.at("A9").Value, "Альфа Кронбаха (KR-20)");
+    EXPECT_FALSE(cells.count("B9"));    // no reliability
+    EXPECT_FALSE(cells.count("B10"));
+    // The task table.
+    EXPECT_EQ(cells.at("A12").Value, "№");
+    EXPECT_EQ(cells.at("G12").Value, "Замечание");
+    EXPECT_TRUE(styles.HeaderFont(cells.at("A12").Style));
+    // Task 1: both right. Task 2: x 1 0 against rest 5 2: r = 1. Task 3: x 0 1
+    // against rest 6 1: r = -1. Mean times: task 1 (1 + 1) / 2 s, task 2 2 s.
+    EXPECT_EQ(Number(cells, "A13"), 1);
+    EXPECT_EQ(Number(cells, "B13"), 2);
+    EXPECT_EQ(Number(cells, "C13"), 2);
+    EXPECT_EQ(Number(cells, "D13"), 1);
+    EXPECT_EQ(styles.NumberFormat(cells.at("D13").Style), "0.0%");
+    EXPECT_FALSE(cells.count("E13"));
+    EXPECT_NEAR(Number(cells, "F13"), 1 / 86400.0, 1e-12);
+    EXPECT_EQ(styles.NumberFormat(cells.at("F13").Style), "[m]:ss");
+    EXPECT_EQ(cells.at("G13").Value, "слишком легкое");
+    EXPECT_DOUBLE_EQ(Number(cells, "D14"), 0.5);
+    EXPECT_NEAR(Number(cells, "E14"), 1, 1e-12);
+    EXPECT_EQ(styles.NumberFormat(cells.at("E14").Style), "0.00");
+    EXPECT_FALSE(cells.count("G14"));
+    EXPECT_NEAR(Number(cells, "E15"), -1, 1e-12);
+    EXPECT_EQ(cells.at("G15").Value, "плохо различает");
+    // Tasks 4 to 8 were asked of Иванов alone.
+    EXPECT_EQ(Number(cells, "B20"), 1);
+    EXPECT_FALSE(cells.count("A21"));
+    // The other test follows after a blank row.
+    EXPECT_EQ(cells.at("A22").Value, "Тест: \"Степени\", файл: /srv/Степени.tst, CRC 000000FF");
+    EXPECT_EQ(Number(cells, "B23"), 1);
+    EXPECT_EQ(cells.at("A33").Value, "№");
+    EXPECT_NEAR(Number(cells, "F35"), 95 / 86400.0, 1e-12);  // shown 1:35
+    EXPECT_EQ(Number(cells, "B36"), 0);                      // task 3 never asked
+    EXPECT_FALSE(cells.count("D36"));
+    EXPECT_FALSE(cells.count("A37"));
+}
+
 TEST(ExportsTest, WorkbookOfAnEmptyJournalFormatsTheEmptyResultCell)
 {
     TempFolder folder;
-    ASSERT_TRUE(SaveAsExcelFile(TableTexts({}), folder / "empty.xlsx", {2024, 3, 5}));
+    ASSERT_TRUE(SaveAsExcelFile({}, folder / "empty.xlsx", {2024, 3, 5}));
     const auto cells = ReadSheet(folder / "empty.xlsx");
     ASSERT_TRUE(cells.count("E2"));
     EXPECT_EQ(cells.at("E2").Value, "");
     EXPECT_NE(cells.at("E2").Style, 0);
     EXPECT_EQ(cells.size(), 22u);
+    EXPECT_NE(Unzip(folder / "empty.xlsx", "xl/worksheets/sheet1.xml").find("<autoFilter ref=\"A1:U2\"/>"),
+              std::string::npos);
+    EXPECT_TRUE(ReadSheet(folder / "empty.xlsx", 2).empty());
+    EXPECT_TRUE(ReadSheet(folder / "empty.xlsx", 3).empty());
 }
 
 TEST(ExportsTest, WorkbookThatCannotBeWrittenReportsTheSystemsError)
 {
     TempFolder folder;
-    const auto written = SaveAsExcelFile(TableTexts({}), folder / "missing/journal.xls", {2024, 3, 5});
+    const auto written = SaveAsExcelFile({}, folder / "missing/journal.xls", {2024, 3, 5});
     ASSERT_FALSE(written);
     EXPECT_EQ(written.error().Message, SystemErrorText(ENOENT));
 
     // A folder in the target's place: the old one stays and nothing is left behind.
     ::mkdir((folder / "taken.xls").c_str(), 0755);
-    EXPECT_FALSE(SaveAsExcelFile(TableTexts({}), folder / "taken.xls", {2024, 3, 5}));
+    EXPECT_FALSE(SaveAsExcelFile({}, folder / "taken.xls", {2024, 3, 5}));
     int entries = 0;
     for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(folder.Path()))
         ++entries;

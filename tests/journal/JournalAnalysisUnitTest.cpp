@@ -193,7 +193,7 @@ TEST_F(JournalExportUnitTest, TextExport)
     const FileDialogSpec& dialog = prompts.Last().File;
     EXPECT_EQ(dialog.FileName, "2024_03_05 09_15");
     EXPECT_EQ(dialog.Filter, "Текстовый файл (с разделителями табуляции) (*.TXT)|*.TXT|"
-                             "Microsoft Office Excel (*.XLS)|*.XLS");
+                             "Книга Excel (*.XLSX)|*.XLSX");
     EXPECT_EQ(dialog.DefaultExtension, "TXT");
     EXPECT_TRUE(dialog.OverwritePrompt);
     EXPECT_FALSE(journal.HasUnsaved());
@@ -207,13 +207,13 @@ TEST_F(JournalExportUnitTest, TextExport)
 TEST_F(JournalExportUnitTest, SpreadsheetExport)
 {
     TServerForm& journal = WithResults();
-    prompts.ExpectSaveFile(QString::fromStdString(folder / "journal.XLS"), 2);
+    prompts.ExpectSaveFile(QString::fromStdString(folder / "journal.XLSX"), 2);
     prompts.ExpectMessage("Сохранение в Excel выполнено успешно!");
     journal.MFaleSaveAsClick();
     EXPECT_EQ(prompts.Last().Caption, "Внимание!");
     EXPECT_EQ(prompts.Last().Icon, PromptIcon::Information);
     EXPECT_FALSE(journal.HasUnsaved());
-    EXPECT_EQ(folder.Read("journal.XLS").substr(0, 2), "PK");
+    EXPECT_EQ(folder.Read("journal.XLSX").substr(0, 2), "PK");
 }
 
 TEST_F(JournalExportUnitTest, FailedOrCancelledExportsLeaveTheResultsUnsaved)

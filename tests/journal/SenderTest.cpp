@@ -108,14 +108,9 @@ TEST(SenderTest, OutcomeTellsAConnectionNeverMadeFromOneCutShort)
 
     // A journal that accepts, reads the first bytes and then resets the
     // connection: the lines after the reset cannot be written.
-    const int listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in local{};
-    local.sin_family = AF_INET;
-    local.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t size = sizeof local;
-    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&local), sizeof local), 0);
-    ASSERT_EQ(::listen(listener, 1), 0);
-    ::getsockname(listener, reinterpret_cast<sockaddr*>(&local), &size);
+    uint16_t port = 0;
+    const int listener = testing::ListenOnLoopback(1, port);
+    ASSERT_NE(port, 0);
     std::thread resetter([&] {
         const int fd = ::accept(listener, nullptr, nullptr);
         char first[16];
@@ -125,7 +120,7 @@ TEST(SenderTest, OutcomeTellsAConnectionNeverMadeFromOneCutShort)
         ::close(fd);  // RST
     });
     std::vector<std::string> many(2000, std::string(4096, 'x') + "\r\n");
-    EXPECT_EQ(Deliver("127.0.0.1", std::to_string(ntohs(local.sin_port)), many), SendOutcome::Cut);
+    EXPECT_EQ(Deliver("127.0.0.1", std::to_string(port), many), SendOutcome::Cut);
     resetter.join();
     ::close(listener);
 }

@@ -13,6 +13,7 @@
 
 #include <cerrno>
 
+#include "journal/QtClassPage.h"
 #include "journal/ServerUnit.h"
 #include "model/FileIO.h"
 #include "support/Loopback.h"
@@ -97,6 +98,28 @@ bool WaitUntil(Condition done, int limitMs = 5000)
         QThread::msleep(2);
     }
     return true;
+}
+
+// What the runner on CLASS-PC-07 sends at the end of a test.
+TTestResult RunnerResult()
+{
+    TTestResult result;
+    result.UserName = "Иванов";
+    result.CompName = "CLASS-PC-07";
+    result.TestTitle = "Дроби";
+    result.TotalCount = 4;
+    result.AskedCount = 4;
+    result.RightCount = 3;
+    result.WrongCount = 1;
+    result.Mark = 5;
+    result.StartTime = {2024, 3, 5, 9, 0, 0, 0};
+    result.EndTime = {2024, 3, 5, 9, 4, 10, 0};
+    result.Duration = 250;
+    result.EndMode = EndFinished;
+    result.ResultMask = "+-++";
+    result.TimeMask = "60;60;60;70";
+    result.FileCrc = 0xCAFE;
+    return result;
 }
 
 class ServerUnitTest : public RunnerTest {
@@ -395,23 +418,7 @@ TEST_F(ServerUnitTest, RunnerMessagesArriveInTheJournal)
     form->Config().RemoteHost = "localhost";
     form->Config().RemotePort = std::to_string(journal.BoundPort());
 
-    TTestResult result;
-    result.UserName = "Иванов";
-    result.CompName = "CLASS-PC-07";
-    result.TestTitle = "Дроби";
-    result.TotalCount = 4;
-    result.AskedCount = 4;
-    result.RightCount = 3;
-    result.WrongCount = 1;
-    result.Mark = 5;
-    result.StartTime = {2024, 3, 5, 9, 0, 0, 0};
-    result.EndTime = {2024, 3, 5, 9, 4, 10, 0};
-    result.Duration = 250;
-    result.EndMode = EndFinished;
-    result.ResultMask = "+-++";
-    result.TimeMask = "60;60;60;70";
-    result.FileCrc = 0xCAFE;
-    form->SetJournalSessionForTest("Иванов", result);
+    form->SetJournalSessionForTest("Иванов", RunnerResult());
 
     form->SendTestMessage("Начат тест");
     ASSERT_TRUE(WaitUntil([&] { return Log().size() == 2; }));
@@ -427,6 +434,64 @@ TEST_F(ServerUnitTest, RunnerMessagesArriveInTheJournal)
     EXPECT_EQ(journal.Results()[0].MaskValues, (TIntDynArray{1, 0, 1, 1}));
 }
 
+QStringList ClassRow(const TClassPage& page, int row)
+{
+    QStringList cells;
+    for (int c = 0; c < 8; ++c)
+        cells << page.Cell(c, row);
+    return cells;
+}
+
+TEST_F(ServerUnitTest, ClassPageFollowsEachLearnerThroughTheListener)
+{
+    TServerForm& journal = OpenJournal();
+    auto* pages = journal.findChild<QTabWidget*>("PageControl");
+    ASSERT_EQ(pages->count(), 3);
+    EXPECT_EQ(pages->tabText(2), "Класс");
+    const TClassPage& page = *journal.ClassPage();
+    EXPECT_EQ(ClassRow(page, 0),
+              (QStringList{"Компьютер", "IP", "Имя", "Тест", "Начат", "Состояние", "Оценка", "Результат"}));
+    EXPECT_EQ(page.RowCount(), 1);
+
+    form->Mode().SendResult = 1;
+    form->Config().RemoteHost = "127.0.0.1";
+    form->Config().RemotePort = std::to_string(journal.BoundPort());
+    TTestResult result = RunnerResult();
+    result.EndMode = EndStopped;
+    form->SetJournalSessionForTest("Иванов", result);
+
+    form->SendTestMessage("Начат тест");
+    ASSERT_TRUE(WaitUntil([&] { return page.RowCount() == 2; }));
+    EXPECT_EQ(ClassRow(page, 1), (QStringList{"CLASS-PC-07", "127.0.0.1", "Иванов", "", "09:15:02",
+                                              "тестируется 00:00:00", "", ""}));
+    platform.Clock = {2024, 3, 5, 9, 27, 36, 0};
+    journal.ClassPage()->TimerClassTimer();
+    EXPECT_EQ(page.Cell(5, 1), "тестируется 00:12:34");
+
+    form->SendTestResult();
+    ASSERT_TRUE(WaitUntil([&] { return journal.Results().size() == 1; }));
+    EXPECT_EQ(ClassRow(page, 1), (QStringList{"CLASS-PC-07", "127.0.0.1", "Иванов", "Дроби", "09:15:02",
+                                              "остановил", "5", "75,0%"}));
+    EXPECT_EQ(page.RowCount(), 2);
+
+    // Starting again on the same workstation: a row of its own; the finished
+    // row no longer ticks.
+    platform.Clock = {2024, 3, 5, 9, 30, 0, 0};
+    form->SendTestMessage("Начат тест");
+    ASSERT_TRUE(WaitUntil([&] { return page.RowCount() == 3; }));
+    platform.Clock = {2024, 3, 5, 9, 30, 5, 0};
+    journal.ClassPage()->TimerClassTimer();
+    EXPECT_EQ(page.Cell(5, 1), "остановил");
+    EXPECT_EQ(page.Cell(4, 2), "09:30:00");
+    EXPECT_EQ(page.Cell(5, 2), "тестируется 00:00:05");
+
+    // Closing and reopening keeps the page.
+    CloseJournal(PromptAnswer::Yes);
+    form->MMServerClick();
+    EXPECT_EQ(page.RowCount(), 3);
+    EXPECT_EQ(page.Cell(2, 2), "Иванов");
+}
+
 TEST_F(ServerUnitTest, RunnerSendsTheExactBytesToItsPeer)
 {
     Start();
@@ -434,24 +499,7 @@ TEST_F(ServerUnitTest, RunnerSendsTheExactBytesToItsPeer)
     form->Mode().SendResult = 1;
     form->Config().RemoteHost = "127.0.0.1";
     form->Config().RemotePort = std::to_string(peer.Port());
-    TTestResult result;
-    result.UserName = "Ann";
-    result.CompName = "PC-1";
-    result.CompUserName = "pupil";
-    result.TestTitle = "T";
-    result.TestFile = "/t.tst";
-    result.TotalCount = 1;
-    result.AskedCount = 1;
-    result.RightCount = 1;
-    result.Mark = 1;
-    result.StartTime = {2024, 3, 5, 9, 0, 0, 0};
-    result.EndTime = {2024, 3, 5, 9, 0, 5, 0};
-    result.Duration = 5;
-    result.EndMode = EndTimeout;
-    result.ResultMask = "+";
-    result.TimeMask = "5";
-    result.FileCrc = 7;
-    form->SetJournalSessionForTest("Ann", result);
+    form->SetJournalSessionForTest("Ann", RunnerResultSample());
 
     form->SendTestMessage("Начат тест");
     bool connected = false;
@@ -540,6 +588,24 @@ TEST_F(ServerUnitTest, AResultThatFoundNoJournalIsDeliveredOnceWhenTheJournalCom
     ASSERT_TRUE(WaitUntil([&] { return Log().size() == 4; }));
     WaitUntil([] { return false; }, 200);
     EXPECT_EQ(journal.Results().size(), 1u);
+}
+
+TEST_F(ServerUnitTest, AnOutboxThatCannotBeWrittenIsSaid)
+{
+    // A folder where the file should be.
+    folder.Write("outbox.sqlite/x", "");
+    Start();
+    form->Mode().SendResult = 1;
+    form->Config().RemoteHost = "127.0.0.1";
+    form->Config().RemotePort = std::to_string(UnusedPort());
+    form->SetJournalSessionForTest("Ann", RunnerResultSample());
+    prompts.ExpectMessage("Сервер не найден!");
+    prompts.ExpectMessage("");
+    form->SendTestResult();
+    EXPECT_TRUE(prompts.Last().Text.startsWith("Результат не сохранен для повторной отправки:\r\n"));
+    EXPECT_GT(prompts.Last().Text.size(), 50);  // and why
+    EXPECT_EQ(prompts.Last().Icon, PromptIcon::Error);
+    EXPECT_EQ(form->OutboxCount(), 0);
 }
 
 TEST_F(ServerUnitTest, TheMinuteTimerSendsWhatWaitsWhenNoTestIsRunning)

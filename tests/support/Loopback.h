@@ -65,21 +65,25 @@ private:
     int fd_ = -1;
 };
 
+// A socket listening on a free loopback port with that queue length.
+inline int ListenOnLoopback(int backlog, uint16_t& port)
+{
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in local{};
+    local.sin_family = AF_INET;
+    local.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t size = sizeof local;
+    ::bind(fd, reinterpret_cast<sockaddr*>(&local), sizeof local);
+    ::listen(fd, backlog);
+    ::getsockname(fd, reinterpret_cast<sockaddr*>(&local), &size);
+    port = ntohs(local.sin_port);
+    return fd;
+}
+
 // A listening socket on a free loopback port that records what one client sends.
 class LoopbackServer {
 public:
-    LoopbackServer()
-    {
-        fd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_in local{};
-        local.sin_family = AF_INET;
-        local.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t size = sizeof local;
-        ::bind(fd_, reinterpret_cast<sockaddr*>(&local), sizeof local);
-        ::listen(fd_, 5);
-        ::getsockname(fd_, reinterpret_cast<sockaddr*>(&local), &size);
-        port_ = ntohs(local.sin_port);
-    }
+    LoopbackServer() { fd_ = ListenOnLoopback(5, port_); }
     ~LoopbackServer() { ::close(fd_); }
     LoopbackServer(const LoopbackServer&) = delete;
     LoopbackServer& operator=(const LoopbackServer&) = delete;
@@ -122,15 +126,7 @@ class UnansweredPort {
 public:
     UnansweredPort()
     {
-        listen_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_in local{};
-        local.sin_family = AF_INET;
-        local.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t size = sizeof local;
-        ::bind(listen_, reinterpret_cast<sockaddr*>(&local), sizeof local);
-        ::listen(listen_, 0);
-        ::getsockname(listen_, reinterpret_cast<sockaddr*>(&local), &size);
-        port_ = ntohs(local.sin_port);
+        listen_ = ListenOnLoopback(0, port_);
         filler_ = std::make_unique<LoopbackClient>(port_);
     }
     ~UnansweredPort() { ::close(listen_); }

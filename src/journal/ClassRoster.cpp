@@ -1,0 +1,78 @@
+#include "journal/ClassRoster.h"
+
+#include "journal/DateSerial.h"
+#include "journal/JournalTexts.h"
+
+namespace quilmo::journal {
+
+const std::array<std::string_view, kClassColumnCount> kClassColumnHeaders = {
+    "Компьютер", "IP", "Имя", "Тест", "Начат", "Состояние", "Оценка", "Результат",
+};
+
+size_t ClassRoster::Start(std::string_view compName, std::string_view address, std::string_view userName,
+                          const TDateTime& at)
+{
+    ClassEntry entry;
+    entry.CompName = std::string(compName);
+    entry.Address = std::string(address);
+    entry.UserName = std::string(userName);
+    entry.Started = at;
+    Rows.push_back(std::move(entry));
+    return Rows.size() - 1;
+}
+
+size_t ClassRoster::Finish(const TTestResult& result)
+{
+    size_t index = Rows.size();
+    for (size_t i = Rows.size(); i-- > 0;) {
+        const ClassEntry& e = Rows[i];
+        if (!e.Finished && e.CompName == result.CompName && e.Address == result.RemoteIP &&
+            e.UserName == result.UserName) {
+            index = i;
+            break;
+        }
+    }
+    if (index == Rows.size())
+        index = Start(result.CompName, result.RemoteIP, result.UserName, result.StartTime);
+    ClassEntry& e = Rows[index];
+    e.TestTitle = result.TestTitle;
+    e.Finished = true;
+    e.EndMode = result.EndMode;
+    e.Mark = result.Mark;
+    e.Share = ResultShareText(result);
+    return index;
+}
+
+std::string ClassStateText(const ClassEntry& entry, const TDateTime& now)
+{
+    if (!entry.Finished) {
+        const int64_t elapsed = SecondsBetween(entry.Started, now);
+        return "тестируется " + FormatHhNnSs(elapsed > 0 ? elapsed : 0);
+    }
+    switch (entry.EndMode) {
+    case 1:
+        return "закончил";
+    case 2:
+        return "остановил";
+    case 3:
+        return "время вышло";
+    default:
+        return {};
+    }
+}
+
+ClassRowTexts ClassRowTextsOf(const ClassEntry& entry, const TDateTime& now)
+{
+    return {
+        entry.CompName,
+        entry.Address,
+        entry.UserName,
+        entry.TestTitle,
+        FormatDateTime("hh:nn:ss", entry.Started),
+        ClassStateText(entry, now),
+        entry.Finished ? std::to_string(entry.Mark) : std::string(),
+        entry.Finished ? entry.Share : std::string(),
+    };
+}
+
+}  // namespace quilmo::journal
