@@ -35,7 +35,7 @@ std::vector<std::string> TestLines()
 // test, in a folder removed at the end.
 struct Fixture {
     std::string Dir;
-    std::vector<std::string> Pictures;
+    std::vector<SavedPicture> Pictures;
     std::string CheckTest;  // its path
     std::string Stream;     // the zlib stream after the signature
     size_t BodyBytes = 0;
@@ -51,8 +51,9 @@ struct Fixture {
             std::string bytes(kPictureBytes, '\0');
             for (char& c : bytes)
                 c = char(gen());
-            Pictures.push_back(Dir + "picture" + std::to_string(k) + ".jpg");
-            if (!WriteFileAtomically(Pictures.back(), bytes))
+            const std::string name = "picture" + std::to_string(k) + ".jpg";
+            Pictures.push_back(SavedPicture{Dir + name, name});
+            if (!WriteFileAtomically(Pictures.back().Path, bytes))
                 throw std::runtime_error("cannot write a picture");
         }
         auto built = BuildCheckTest(TModeConfig{}, 1, TestLines(), Pictures);

@@ -1,16 +1,21 @@
 // Opening a large text test: reading, decoding and parsing it, and its checksum,
-// each against the cost of the work it cannot avoid (reading the file, zlib's crc32).
+// each against the cost of the work it cannot avoid (reading the file, zlib's
+// crc32); and the memory a file of millions of empty lines costs to open.
 
 #include <benchmark/benchmark.h>
 #include <zlib.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <stdexcept>
 
 #include "model/Checksum.h"
 #include "model/Cp1251.h"
 #include "model/FileIO.h"
+#include "model/TestLoader.h"
 #include "model/TextTestReader.h"
 #include "model/TextUtil.h"
 
@@ -106,6 +111,75 @@ void BM_DecodeSplitParse(benchmark::State& state)
     SetBytes(state);
 }
 BENCHMARK(BM_DecodeSplitParse)->Unit(benchmark::kMillisecond);
+
+// The reader as it opens a file: lines cut out of the bytes and decoded one
+// by one as the parser asks (BM_DecodeSplitParse is how it was done before).
+void BM_LinesByNumberParse(benchmark::State& state)
+{
+    TextTestReadOptions options;
+    options.PictureDir = File().Dir;
+    for (auto _ : state) {
+        TextLines lines(File().Bytes);
+        auto test = ParseTestText(lines, options);
+        if (!test || test->Tasks.size() != static_cast<size_t>(kTasks))
+            state.SkipWithError("parse failed");
+        benchmark::DoNotOptimize(test);
+    }
+    SetBytes(state);
+}
+BENCHMARK(BM_LinesByNumberParse)->Unit(benchmark::kMillisecond);
+
+// Resident kilobytes of this process: now, and the peak since ResetPeak.
+uint64_t StatusKb(const char* key)
+{
+    std::ifstream status("/proc/self/status");
+    std::string word;
+    while (status >> word) {
+        if (word == key) {
+            uint64_t kb = 0;
+            status >> kb;
+            return kb;
+        }
+        status.ignore(4096, '\n');
+    }
+    return 0;
+}
+bool ResetPeak()
+{
+    std::ofstream clear("/proc/self/clear_refs");
+    clear << "5";
+    return bool(clear.flush());
+}
+
+// Opening a test of one task followed by 20 million empty lines (20 MB): the
+// peak of resident memory it adds, as a multiple of the file's size
+// (peak_per_file_byte; it used to be about 35).
+void BM_OpenEmptyLinesPeakMemory(benchmark::State& state)
+{
+    const std::string path = File().Dir + "empty-lines.txt";
+    std::string bytes = Utf8ToCp1251(JoinLinesCrLf({"Тест", "", "1", "--------", "0", "--------", "----1----",
+                                                     "Вопрос", "", "", "1", "Да", "", "", "", ""}));
+    bytes.append(20'000'000, '\n');
+    if (!WriteFileAtomically(path, bytes))
+        state.SkipWithError("cannot write the test file");
+    const double fileBytes = static_cast<double>(bytes.size());
+    bytes = std::string();
+    double peak = 0;
+    for (auto _ : state) {
+        if (!ResetPeak())
+            state.SkipWithError("the peak cannot be reset here");
+        const uint64_t before = StatusKb("VmRSS:");
+        TRandom random;
+        const OpenTestResult result = OpenTestFile(path, random, {});
+        const uint64_t after = StatusKb("VmHWM:");
+        if (result.Outcome != OpenOutcome::Loaded || result.Test.Tasks.size() != 1)
+            state.SkipWithError("open failed");
+        peak = std::max(peak, 1024.0 * static_cast<double>(after - before) / fileBytes);
+    }
+    state.counters["peak_per_file_byte"] = peak;
+    std::remove(path.c_str());
+}
+BENCHMARK(BM_OpenEmptyLinesPeakMemory)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 void BM_ChecksumBytes(benchmark::State& state)
 {

@@ -388,17 +388,17 @@ TextTestWriteResult WriteBack(const ParsedTest& test)
 
 // What Save as does with the pictures the text names: copies them beside the
 // text under their bare names.
-std::string CopyPictures(const std::vector<std::string>& pictures)
+std::string CopyPictures(const std::vector<SavedPicture>& pictures)
 {
     namespace fs = std::filesystem;
     static const std::string folder = ScratchFolder("written-pictures");
     std::error_code ec;
     for (const auto& entry : fs::directory_iterator(folder, ec))
         fs::remove(entry.path(), ec);
-    for (const std::string& picture : pictures) {
-        const std::string target = folder + BareFileName(picture);
-        if (!fs::exists(target, ec) && !fs::copy_file(picture, target, ec))
-            Fail("cannot copy a picture", picture);
+    for (const SavedPicture& picture : pictures) {
+        const std::string target = folder + picture.Name;
+        if (!fs::exists(target, ec) && !fs::copy_file(picture.Path, target, ec))
+            Fail("cannot copy a picture", picture.Path);
     }
     return folder;
 }

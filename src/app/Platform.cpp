@@ -166,14 +166,20 @@ uint32_t Platform::PerformanceCounter()
     return static_cast<uint32_t>(ns);
 }
 
-std::string Platform::TempVariable()
+std::string TempFolderFrom(const char* temp, const char* tmpdir, const std::string& systemFolder)
 {
-    for (const char* name : {"temp", "TMPDIR"}) {
-        const char* v = std::getenv(name);
+    for (const char* v : {temp, tmpdir})
         if (v && *v)
             return v;
-    }
-    return {};
+    return systemFolder;
+}
+
+std::string Platform::TempFolder()
+{
+    // A learner's session may be denied the test's own folder, but never /tmp.
+    const char* const system = "/tmp";
+    return TempFolderFrom(std::getenv("temp"), std::getenv("TMPDIR"),
+                          ::access(system, W_OK | X_OK) == 0 ? system : "");
 }
 
 std::string Platform::NewGuid()

@@ -23,8 +23,9 @@ public:
     virtual std::string LocalIPv4();
     // Low 32 bits of CLOCK_MONOTONIC nanoseconds: the shuffle seed.
     virtual uint32_t PerformanceCounter();
-    // The `temp` variable, else TMPDIR, else "".
-    virtual std::string TempVariable();
+    // Where a check test's picture folders are made: TempFolderFrom applied
+    // to the `temp` and TMPDIR variables and /tmp when it may be written.
+    virtual std::string TempFolder();
     // A random version-4 UUID, upper case, in braces (38 characters).
     virtual std::string NewGuid();
     // Local date and time.
@@ -39,6 +40,10 @@ Platform& SystemPlatform();
 std::string ComputerNameFromHostName(std::string_view hostName);
 // The account name, or "" when it has 16 characters or more.
 std::string AccountNameFromLogin(std::string_view login);
+// The `temp` variable, else TMPDIR (each when set and not empty), else the
+// system's temporary folder (systemFolder, "" when it cannot be used); ""
+// when there is none, and the test's own folder serves.
+std::string TempFolderFrom(const char* temp, const char* tmpdir, const std::string& systemFolder);
 
 // One address of a network interface, as getifaddrs lists them.
 struct InterfaceAddress {

@@ -21,6 +21,9 @@ namespace quilmo::cli {
 namespace {
 
 constexpr const char* kOpenError = "Ошибка открытия файла!";
+constexpr const char* kLockedReadable =
+    "Проверочный тест заблокирован (Locked=1): его нельзя сохранить как .txt, .tst или .stst "
+    "и нельзя снять с него блокировку.";
 
 // A mode field as --mode names it, with the values it accepts.
 struct ModeField {
@@ -48,14 +51,11 @@ const ModeField kModeFields[] = {
 
 #undef QUILMO_MODE_FIELD
 
-// A check test's pictures go to the usual temporary place; a command-line
-// tool should not litter the test's own folder, so /tmp stands in last.
+// A check test's pictures go where the runner's go.
 OpenTestEnvironment ToolEnvironment()
 {
     OpenTestEnvironment environment;
-    environment.TempBase = SystemPlatform().TempVariable();
-    if (environment.TempBase.empty())
-        environment.TempBase = "/tmp";
+    environment.TempBase = SystemPlatform().TempFolder();
     environment.NewGuid = [] { return SystemPlatform().NewGuid(); };
     return environment;
 }
@@ -166,11 +166,11 @@ std::optional<ConvertOptions> ParseOptions(const std::vector<std::string>& args,
 }
 
 // Copies the pictures beside the written test, which names them by bare name.
-bool CopyPicturesBeside(const std::string& target, const std::vector<std::string>& pictures, std::ostream& err)
+bool CopyPicturesBeside(const std::string& target, const std::vector<SavedPicture>& pictures, std::ostream& err)
 {
     const std::string folder = FolderOf(target);
-    for (const std::string& picture : pictures)
-        if (const Status copied = CopyFileBytes(picture, folder + BareFileName(picture)); !copied) {
+    for (const SavedPicture& picture : pictures)
+        if (const Status copied = CopyFileBytes(picture.Path, folder + picture.Name); !copied) {
             err << copied.error().Message << '\n';
             return false;
         }
@@ -230,6 +230,12 @@ int Convert(const std::string& in, const std::string& outPath, const std::vector
     if (!Load(in, false, loaded, err))
         return kFailed;
     const OpenTestResult& result = loaded.Result;
+    // A locked check test keeps its lock here as in the runner: its text,
+    // the answer key with it, is never written in a readable form.
+    if (result.Locked && target != Form::CheckTest) {
+        err << kLockedReadable << '\n';
+        return kLocked;
+    }
 
     TextTestWriteResult text = WriteTestText(InfoOf(result), result.Test.Tasks);
     for (const std::string& missing : text.MissingPictures)

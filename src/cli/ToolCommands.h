@@ -8,14 +8,17 @@
 
 namespace quilmo::cli {
 
-enum ExitCode { kOk = 0, kFailed = 1, kUsage = 2 };
+// A locked check test that would lose its lock is refused like a wrong
+// command line: nothing is written.
+enum ExitCode { kOk = 0, kFailed = 1, kUsage = 2, kLocked = 2 };
 
 // Prints the information text the runner shows, the file checksum and, for a
 // check test, its mode block and lock flag.
 int Info(const std::string& path, std::ostream& out, std::ostream& err);
 
 // Converts between .txt, .tst, .stst and .est by the extension of out.
-// options: "--lock" and "--mode KEY=VALUE ..." (check tests only).
+// options: "--lock" and "--mode KEY=VALUE ..." (check tests only). A locked
+// check test is only ever written as a locked check test, with its settings.
 int Convert(const std::string& in, const std::string& outPath, const std::vector<std::string>& options,
             std::ostream& err);
 

@@ -1,5 +1,7 @@
 #include "editor/EditorDocument.h"
 
+#include <new>
+
 #include "model/Cp1251.h"
 #include "model/FileIO.h"
 #include "model/PicturePath.h"
@@ -39,17 +41,23 @@ std::string EditorCaption(const std::string& fileName)
 
 Expected<ParsedTest> ReadEditorTest(const std::string& path)
 {
-    auto bytes = ReadWholeFile(path, kMaxTestFileBytes);
-    if (!bytes)
+    try {
+        auto bytes = ReadWholeFile(path, kMaxTestFileBytes);
+        if (!bytes)
+            return Error{kLoadError};
+        TextTestReadOptions options;
+        options.PictureDir = FolderOf(path);
+        options.CountRule = CountLineRule::PlainInteger;
+        TextLines lines(std::move(*bytes));
+        return ParseTestText(lines, options);
+    } catch (const std::bad_alloc&) {
+        // A test too large for the memory there is: refused like any bad file.
         return Error{kLoadError};
-    TextTestReadOptions options;
-    options.PictureDir = FolderOf(path);
-    options.CountRule = CountLineRule::PlainInteger;
-    return ParseTestText(SplitLines(Cp1251ToUtf8(*bytes)), options);
+    }
 }
 
 Expected<PictureDecision> EditorPictureLine(const std::string& imageFile, const std::string& dir,
-                                            const AskYesNo& ask)
+                                            const AskYesNo& ask, UniquePictureNames& names)
 {
     PictureDecision decision;
     const std::string path(Trim(imageFile));
@@ -71,9 +79,9 @@ Expected<PictureDecision> EditorPictureLine(const std::string& imageFile, const 
         return decision;
     }
 
-    const std::string name = BareFileName(path);
+    const std::string name = names.ClaimFile(path);
     decision.Line = name;
-    const auto copied = OfferPictureCopy(path, dir,
+    const auto copied = OfferPictureCopy(path, dir, name,
                                          "Имя файла: \"%s\" нельзя сделать относительным.\r\n"
                                          "Скопировать изображение в папку с тестом?",
                                          ask);
@@ -86,12 +94,31 @@ Expected<PictureDecision> EditorPictureLine(const std::string& imageFile, const 
     return decision;
 }
 
-Expected<bool> OfferPictureCopy(const std::string& path, const std::string& dir,
+Expected<PictureDecision> EditorPictureLine(const std::string& imageFile, const std::string& dir,
+                                            const AskYesNo& ask)
+{
+    UniquePictureNames names;
+    return EditorPictureLine(imageFile, dir, ask, names);
+}
+
+UniquePictureNames PictureNamesInFolder(const std::vector<const TTask*>& tasks, const std::string& dir)
+{
+    UniquePictureNames names;
+    for (const TTask* task : tasks) {
+        const std::string path(Trim(task->ImageFile));
+        if (!dir.empty() && path.size() > dir.size() && path.compare(0, dir.size(), dir) == 0 &&
+            path.find('/', dir.size()) == std::string::npos && FileExists(path))
+            names.Reserve(path.substr(dir.size()));
+    }
+    return names;
+}
+
+Expected<bool> OfferPictureCopy(const std::string& path, const std::string& dir, const std::string& name,
                                 const char* question, const AskYesNo& ask)
 {
     if (!ask(Format1(question, path)))
         return false;
-    const std::string target = dir + BareFileName(path);
+    const std::string target = dir + name;
     if (FileExists(target) &&
         !ask(Format1("Файл: \"%s\" уже существует.\r\nЗаменить его?", target)))
         return true;
@@ -109,8 +136,9 @@ Expected<EditorTestLines> BuildEditorTestLines(const TEditorDocument& document,
     // The picture rule asks its questions task by task, in the order the
     // lines are built.
     result.Pictures.reserve(tasks.size());
+    UniquePictureNames names = PictureNamesInFolder(tasks, dir);
     for (const TTask* task : tasks) {
-        auto decision = EditorPictureLine(task->ImageFile, dir, ask);
+        auto decision = EditorPictureLine(task->ImageFile, dir, ask, names);
         if (!decision)
             return decision.error();
         result.Pictures.push_back(std::move(*decision));

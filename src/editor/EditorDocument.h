@@ -9,6 +9,7 @@
 #include "model/Expected.h"
 #include "model/TestModel.h"
 #include "model/TextTestReader.h"
+#include "model/UniquePictureNames.h"
 
 namespace quilmo {
 
@@ -49,13 +50,22 @@ struct PictureDecision {
 // to dir, or copied beside the test, as the teacher answers. Fails with the
 // system's text when a copy fails.
 // A picture outside the folder dir cannot be named relative to it: asks
-// `question` (with the path for %s) whether to copy it into dir under its bare
-// name, asking again before a file of that name there is replaced. True when
-// the teacher chose to copy (even if the replacement was then declined); an
-// error when the copy failed.
-Expected<bool> OfferPictureCopy(const std::string& path, const std::string& dir,
+// `question` (with the path for %s) whether to copy it into dir under name,
+// asking again before a file of that name there is replaced. True when the
+// teacher chose to copy (even if the replacement was then declined); an error
+// when the copy failed.
+Expected<bool> OfferPictureCopy(const std::string& path, const std::string& dir, const std::string& name,
                                 const char* question, const AskYesNo& ask);
 
+// The names taken in dir by the tasks' pictures that are already there: a
+// picture copied into dir must not replace one of them.
+UniquePictureNames PictureNamesInFolder(const std::vector<const TTask*>& tasks, const std::string& dir);
+
+// A picture copied beside the test takes its name from names, so that it
+// replaces no picture another task of the same save uses.
+Expected<PictureDecision> EditorPictureLine(const std::string& imageFile, const std::string& dir,
+                                            const AskYesNo& ask, UniquePictureNames& names);
+// The same for a task on its own.
 Expected<PictureDecision> EditorPictureLine(const std::string& imageFile, const std::string& dir,
                                             const AskYesNo& ask);
 

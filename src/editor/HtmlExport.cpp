@@ -39,7 +39,7 @@ std::string AttributeSafe(std::string_view address)
 // The picture's address in the page, empty for none; copies the picture
 // beside the page when the teacher agrees.
 Expected<std::string> PictureAddress(const std::string& imageFile, const std::string& dir,
-                                     const AskYesNo& ask)
+                                     const AskYesNo& ask, UniquePictureNames& names)
 {
     const std::string path(Trim(imageFile));
     if (path.empty())
@@ -52,13 +52,14 @@ Expected<std::string> PictureAddress(const std::string& imageFile, const std::st
     if (!dir.empty() && path.compare(0, dir.size(), dir) == 0)
         return path.substr(dir.size());
 
-    const auto copied = OfferPictureCopy(path, dir,
+    const std::string name = names.ClaimFile(path);
+    const auto copied = OfferPictureCopy(path, dir, name,
                                          "Имя файла: \"%s\" нельзя сделать относительным.\r\n"
                                          "Скопировать изображение в папку с файлом?",
                                          ask);
     if (!copied)
         return copied.error();
-    return BareFileName(path);
+    return name;
 }
 
 const char* TypeLine(uint8_t taskType)
@@ -111,11 +112,13 @@ Expected<std::vector<std::string>> BuildHtmlPage(const HtmlPageInput& input, con
     if (!Trim(input.Description).empty())
         page.push_back("<p class=\"description\">Описание:<br>" + HtmlText(input.Description) + "</p>");
 
+    // Pictures copied beside the page get names of their own.
+    UniquePictureNames names = PictureNamesInFolder(input.Tasks, dir);
     for (size_t k = 0; k < input.Tasks.size(); ++k) {
         const TTask& task = *input.Tasks[k];
         page.push_back("<p><b>Вопрос №" + std::to_string(k + 1) + "</b>: " + HtmlText(task.Question) +
                        "</p>");
-        auto address = PictureAddress(task.ImageFile, dir, ask);
+        auto address = PictureAddress(task.ImageFile, dir, ask, names);
         if (!address)
             return address.error();
         if (!address->empty())

@@ -1,6 +1,7 @@
 #include "editor/TaskImport.h"
 
-#include "model/Cp1251.h"
+#include <new>
+
 #include "model/FileIO.h"
 #include "model/PicturePath.h"
 #include "model/TextTestReader.h"
@@ -17,26 +18,29 @@ Error ImportError() { return Error{kImportError}; }
 
 }  // namespace
 
-Expected<ImportedTasks> ReadImportFile(const std::string& path)
+namespace {
+
+Expected<ImportedTasks> ReadImportTasks(const std::string& path)
 {
     auto bytes = ReadWholeFile(path, kMaxTestFileBytes);
     if (!bytes)
         return ImportError();
-    const std::vector<std::string> lines = SplitLines(Cp1251ToUtf8(*bytes));
-    if (lines.size() < 5)
+    // Only the lines the counts name are ever cut out of the text.
+    TextLines lines(std::move(*bytes));
+    if (!lines.Has(4))
         return ImportError();
 
     ImportedTasks imported;
-    imported.Title = lines[0];
-    const int64_t taskCount = StrToIntDef(Trim(lines[2]), -1);
-    const int64_t markCount = StrToIntDef(Trim(lines[4]), -1);
+    imported.Title = lines.Line(0);
+    const int64_t taskCount = StrToIntDef(Trim(lines.Raw(2)), -1);
+    const int64_t markCount = StrToIntDef(Trim(lines.Raw(4)), -1);
     if (taskCount <= 0)
         return ImportError();
     // The mark count only tells where the first block begins; every block must
     // lie within the file before anything is read or sized from the counts.
     const int64_t firstQuestion = 6 + markCount + 1;
     const int64_t end = firstQuestion + kBlockLines * taskCount - 1;
-    if (firstQuestion < 0 || end > static_cast<int64_t>(lines.size()))
+    if (firstQuestion < 0 || !lines.Has(static_cast<size_t>(end - 1)))
         return ImportError();
 
     const std::string folder = FolderOf(path);
@@ -47,6 +51,18 @@ Expected<ImportedTasks> ReadImportFile(const std::string& path)
         imported.Tasks.push_back(std::move(*task));
     }
     return imported;
+}
+
+}  // namespace
+
+Expected<ImportedTasks> ReadImportFile(const std::string& path)
+{
+    try {
+        return ReadImportTasks(path);
+    } catch (const std::bad_alloc&) {
+        // A file too large for the memory there is: refused like any bad file.
+        return ImportError();
+    }
 }
 
 std::string ImportDoneText(size_t count, const std::string& path, const std::string& title)

@@ -25,6 +25,8 @@ namespace {
 constexpr size_t kChunk = size_t(256) << 10;
 // The deciphered text may be as large as a text test file may be.
 constexpr uint64_t kMaxTextBytes = uint64_t(256) << 20;
+// The most deflate can compress: one byte of stream for 1032 bytes of data.
+constexpr uint64_t kMaxDeflateRatio = 1032;
 
 // Closes a descriptor when it goes out of scope.
 class FileHandle {
@@ -377,7 +379,13 @@ CheckTestReadResult ReadCheckTest(const std::string& path,
         return result;
     }
 
-    InflateSource body(fd.Get(), limits.MaxBodyBytes);
+    // zlib's deflate packs at most 1032 bytes into one, so a body longer than
+    // that allows for the bytes there are is a lie told by its lengths.
+    struct stat st {};
+    uint64_t budget = limits.MaxBodyBytes;
+    if (::fstat(fd.Get(), &st) == 0 && st.st_size >= 0)
+        budget = std::min<uint64_t>(budget, kMaxDeflateRatio * uint64_t(st.st_size) + 4096);
+    InflateSource body(fd.Get(), budget);
     std::array<uint8_t, 16> block{};
     if (!body.Read(block.data(), block.size()))
         return result;
@@ -387,27 +395,19 @@ CheckTestReadResult ReadCheckTest(const std::string& path,
     if (!body.Read(&result.Locked, 1) || !body.ReadInt32(length) || length < 0 ||
         uint64_t(length) > body.Remaining() || uint64_t(length) / 3 > kMaxTextBytes)
         return result;
-    // Deciphered piece by piece as the digits arrive, so a length the stream
-    // does not back costs nothing and the digits are never held whole. Each
-    // piece is whole turns of the key, so every piece starts at its first byte.
-    constexpr size_t kPiece = 3 * kCheckTestKey.size() * 1024;
-    std::string digits;
-    bool numbers = true;
+    // Deciphered piece by piece as the digits arrive, so the digits are never
+    // held whole. The text gets its room at once rather than being copied as
+    // it grows; the length was checked against what the stream can hold.
+    PieceDecipher text(kCheckTestKey, size_t(length) / 3);
+    std::string digits(std::min<size_t>(size_t(length), kChunk), '\0');
     for (size_t have = 0; have < size_t(length);) {
-        const size_t step = std::min<size_t>(size_t(length) - have, kPiece);
-        digits.resize(step);
+        const size_t step = std::min<size_t>(size_t(length) - have, digits.size());
         if (!body.Read(digits.data(), step))
             return result;
-        if (numbers) {
-            if (auto piece = TCrypt::TryDecipher(digits, kCheckTestKey))
-                result.Text += *piece;
-            else
-                numbers = false;
-        }
+        text.Put(std::string_view(digits.data(), step));
         have += step;
     }
-    if (!numbers)
-        result.Text = Utf8ToCp1251(kCipherError);
+    result.Text = text.Finish();
 
     int32_t count = 0;
     // Each entry needs at least its two lengths.
@@ -444,7 +444,7 @@ CheckTestReadResult ReadCheckTest(const std::string& path,
 
 Expected<std::string> BuildCheckTest(const TModeConfig& mode, uint8_t locked,
                                      const std::vector<std::string>& lines,
-                                     const std::vector<std::string>& pictures)
+                                     const std::vector<SavedPicture>& pictures)
 {
     const Error failed{kSaveCheckTestError};
     const std::string enciphered =
@@ -461,13 +461,13 @@ Expected<std::string> BuildCheckTest(const TModeConfig& mode, uint8_t locked,
         return failed;
 
     std::unique_ptr<char[]> buf(new char[kChunk]);
-    for (const std::string& picture : pictures) {
-        FileHandle fd(::open(picture.c_str(), O_RDONLY | O_CLOEXEC));
+    for (const SavedPicture& picture : pictures) {
+        FileHandle fd(::open(picture.Path.c_str(), O_RDONLY | O_CLOEXEC));
         struct stat st {};
         if (!fd.Valid() || ::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode) ||
             uint64_t(st.st_size) > uint64_t(INT32_MAX))
             return failed;
-        const std::string name = Utf8ToCp1251(BareFileName(picture));
+        const std::string name = Utf8ToCp1251(picture.Name);
         if (name.size() > size_t(INT32_MAX))
             return failed;
         if (!body.WriteInt32(int32_t(name.size())) || !body.Write(name) ||

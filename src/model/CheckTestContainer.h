@@ -13,6 +13,7 @@
 
 #include "model/Expected.h"
 #include "model/TestModel.h"
+#include "model/UniquePictureNames.h"
 
 namespace quilmo {
 
@@ -59,11 +60,11 @@ CheckTestReadResult ReadCheckTest(const std::string& path,
 bool IsSafeEmbeddedName(std::string_view name);
 
 // The bytes of a check test: the lines (UTF-8) joined by CR LF and enciphered,
-// then each picture (a full path) under its bare name. Fails with
+// then each picture under its name. Fails with
 // kSaveCheckTestError when a picture cannot be read or a length does not fit.
 Expected<std::string> BuildCheckTest(const TModeConfig& mode, uint8_t locked,
                                      const std::vector<std::string>& lines,
-                                     const std::vector<std::string>& pictures);
+                                     const std::vector<SavedPicture>& pictures);
 
 // Makes "<base>{GUID}/": base is tempBase when it is not empty, else the test's
 // folder. One level only: a missing base fails with the system's text.

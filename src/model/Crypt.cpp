@@ -1,5 +1,6 @@
 #include "model/Crypt.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <optional>
@@ -80,6 +81,41 @@ std::optional<std::string> TCrypt::TryDecipher(std::string_view digits, std::str
             ki = 0;
     }
     return out;
+}
+
+PieceDecipher::PieceDecipher(std::string_view key, size_t expectedBytes)
+    : key_(key), pieceBytes_(3 * std::max<size_t>(key.size(), 1) * 4096)
+{
+    piece_.reserve(pieceBytes_);
+    text_.reserve(expectedBytes);
+}
+
+void PieceDecipher::Put(std::string_view digits)
+{
+    while (!digits.empty() && !failed_) {
+        const size_t n = std::min(pieceBytes_ - piece_.size(), digits.size());
+        piece_.append(digits.substr(0, n));
+        digits.remove_prefix(n);
+        if (piece_.size() == pieceBytes_)
+            Flush();
+    }
+}
+
+std::string PieceDecipher::Finish()
+{
+    Flush();
+    return failed_ ? Utf8ToCp1251(kCipherError) : std::move(text_);
+}
+
+void PieceDecipher::Flush()
+{
+    if (failed_)
+        return;
+    if (auto deciphered = TCrypt::TryDecipher(piece_, key_))
+        text_ += *deciphered;
+    else
+        failed_ = true;
+    piece_.clear();
 }
 
 }  // namespace quilmo

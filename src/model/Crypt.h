@@ -34,4 +34,28 @@ public:
     static std::optional<std::string> TryDecipher(std::string_view digits, std::string_view key);
 };
 
+// Deciphers digits handed over in slices of any size, as TCrypt::Decipher
+// would the whole: a piece of whole turns of the key at a time, so that the
+// digits are never held whole.
+class PieceDecipher {
+public:
+    // expectedBytes: room made for the text at once (a number checked
+    // against the data by the caller), so that a large text is not copied
+    // as it grows.
+    PieceDecipher(std::string_view key, size_t expectedBytes);
+
+    void Put(std::string_view digits);
+    // The text, or kCipherError in Windows-1251 when a group was not a number.
+    std::string Finish();
+
+private:
+    void Flush();
+
+    std::string_view key_;
+    size_t pieceBytes_;
+    std::string piece_;
+    std::string text_;
+    bool failed_ = false;
+};
+
 }  // namespace quilmo

@@ -152,22 +152,14 @@ Expected<std::string> ReadWholeFile(const std::string& path, uint64_t maxBytes)
     std::string bytes;
     bytes.resize(static_cast<size_t>(st.st_size));
     size_t have = 0;
+    // Once the size fstat gave is read, the file may still have grown (or be
+    // a pipe): what more comes is read through a small buffer, so that the
+    // common end of file costs no room beyond the file's own size.
+    char more[65536];
     for (;;) {
-        if (have == bytes.size()) {
-            // The file may have grown since fstat (or be a pipe): go on
-            // reading, still within the cap.
-            if (have >= maxBytes) {
-                char probe;
-                const ssize_t more = ::read(fd, &probe, 1);
-                if (more == 0)
-                    break;
-                ::close(fd);
-                return SystemError(more < 0 ? errno : EFBIG);
-            }
-            const uint64_t grow = std::min<uint64_t>(maxBytes - have, std::max<size_t>(have, 65536));
-            bytes.resize(have + static_cast<size_t>(grow));
-        }
-        const ssize_t got = ::read(fd, bytes.data() + have, bytes.size() - have);
+        const bool full = have == bytes.size();
+        const ssize_t got = full ? ::read(fd, more, sizeof more)
+                                 : ::read(fd, bytes.data() + have, bytes.size() - have);
         if (got < 0) {
             if (errno == EINTR)
                 continue;
@@ -177,6 +169,15 @@ Expected<std::string> ReadWholeFile(const std::string& path, uint64_t maxBytes)
         }
         if (got == 0)
             break;
+        if (full) {
+            if (have + static_cast<uint64_t>(got) > maxBytes) {
+                ::close(fd);
+                return SystemError(EFBIG);
+            }
+            bytes.append(more, static_cast<size_t>(got));
+            // Read straight into the room the string grew by, within the cap.
+            bytes.resize(static_cast<size_t>(std::min<uint64_t>(bytes.capacity(), maxBytes)));
+        }
         have += static_cast<size_t>(got);
     }
     ::close(fd);

@@ -14,20 +14,38 @@ constexpr uint64_t kMaxLegacyFileBytes = uint64_t(768) << 20;
 
 }  // namespace
 
-std::vector<std::string> DecipherLegacyText(std::string_view fileBytes)
+std::string DecipherLegacyBytes(std::string_view fileBytes)
 {
-    // Joining the lines turns any line end after the digits into a last,
-    // incomplete group, which deciphering ignores.
-    const std::string joined = JoinLinesCrLf(SplitLines(fileBytes));
-    return SplitLines(Cp1251ToUtf8(TCrypt::Decipher(joined, kLegacyKey)));
+    // The file's lines each followed by CR LF: a NUL ends the text, every line
+    // break becomes CR LF, and a last line without one gets it. Any line end
+    // after the digits thus becomes a last, incomplete group, which
+    // deciphering ignores.
+    fileBytes = fileBytes.substr(0, fileBytes.find('\0'));
+    PieceDecipher decipher(kLegacyKey, fileBytes.size() / 3 + 1);
+    const char* p = fileBytes.data();
+    const char* const end = p + fileBytes.size();
+    while (p < end) {
+        const char* q = FindLineEnd(p, end);
+        decipher.Put(std::string_view(p, static_cast<size_t>(q - p)));
+        decipher.Put("\r\n");
+        if (q < end && *q++ == '\r' && q < end && *q == '\n')
+            ++q;
+        p = q;
+    }
+    return decipher.Finish();
 }
 
-Expected<std::vector<std::string>> ReadLegacyContainer(const std::string& path)
+std::vector<std::string> DecipherLegacyText(std::string_view fileBytes)
+{
+    return SplitLines(Cp1251ToUtf8(DecipherLegacyBytes(fileBytes)));
+}
+
+Expected<std::string> ReadLegacyContainer(const std::string& path)
 {
     auto bytes = ReadWholeFile(path, kMaxLegacyFileBytes);
     if (!bytes)
         return bytes.error();
-    return DecipherLegacyText(*bytes);
+    return DecipherLegacyBytes(*bytes);
 }
 
 std::string BuildLegacyContainer(const std::vector<std::string>& lines)

@@ -10,13 +10,17 @@
 
 namespace quilmo {
 
-// The lines (UTF-8) of a .stst file's bytes: the file's lines joined by CR LF,
-// deciphered and split again. Digits that do not decipher give the one line
-// kCipherError, which the test parser then rejects.
+// The text (Windows-1251) of a .stst file's bytes: the file's lines joined by
+// CR LF and deciphered. Digits that do not decipher give kCipherError, which
+// the test parser then rejects. Costs the text and a small piece, never a
+// string per line.
+std::string DecipherLegacyBytes(std::string_view fileBytes);
+// The same text split into lines (UTF-8).
 std::vector<std::string> DecipherLegacyText(std::string_view fileBytes);
 
-// Reads a .stst file; fails with the system's text when it cannot be read.
-Expected<std::vector<std::string>> ReadLegacyContainer(const std::string& path);
+// Reads a .stst file into its deciphered text (Windows-1251); fails with the
+// system's text when it cannot be read.
+Expected<std::string> ReadLegacyContainer(const std::string& path);
 
 // The bytes of a .stst file holding lines (UTF-8): one line of digits, no line end.
 std::string BuildLegacyContainer(const std::vector<std::string>& lines);

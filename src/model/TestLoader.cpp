@@ -1,5 +1,8 @@
 #include "model/TestLoader.h"
 
+#include <new>
+#include <optional>
+
 #include "model/CheckTestContainer.h"
 #include "model/Checksum.h"
 #include "model/Cp1251.h"
@@ -15,12 +18,12 @@ namespace {
 // A test file larger than this is not a test: refuse it rather than read it.
 constexpr uint64_t kMaxTestFileBytes = uint64_t(256) << 20;
 
-Expected<std::vector<std::string>> ReadTextLines(const std::string& path)
+Expected<TextLines> ReadTextLines(const std::string& path)
 {
     auto bytes = ReadWholeFile(path, kMaxTestFileBytes);
     if (!bytes)
         return Error{kLoadError};
-    return SplitLines(Cp1251ToUtf8(*bytes));
+    return TextLines(std::move(*bytes));
 }
 
 }  // namespace
@@ -47,69 +50,87 @@ OpenTestResult OpenTestFile(const std::string& path, TRandom& random,
 
     result.FileName = path;
     result.FileDir = FolderOf(path);
-
     const std::string ext = UpperExtension(path);
-    std::string pictureDir = result.FileDir;
-    Expected<std::vector<std::string>> lines = Error{kLoadError};
-    // A picture folder made for this file, deleted again unless the load succeeds.
-    std::string madeFolder;
-    uint8_t locked = 0;
-    const auto failed = [&](std::string message) {
-        result.Outcome = OpenOutcome::LoadFailed;
-        result.Message = std::move(message);
-        if (!madeFolder.empty())
-            if (auto deleted = DeleteFolderRecursively(madeFolder); !deleted)
-                result.CleanupError = deleted.error().Message;
-        return result;
-    };
-
-    if (ext == ".TXT" || ext == ".TST") {
-        lines = ReadTextLines(path);
-    } else if (ext == ".STST") {
-        lines = ReadLegacyContainer(path);
-        if (!lines)
-            lines = Error{kLoadError};
-    } else if (ext == ".EST") {
-        const auto makeFolder = [&]() -> Expected<std::string> {
-            if (!environment.NewGuid)
-                return Error{kLoadError};
-            return MakeCheckTestFolder(environment.TempBase, result.FileDir, environment.NewGuid());
-        };
-        CheckTestReadResult container = ReadCheckTest(path, makeFolder);
-        if (container.Status == CheckTestStatus::WrongSignature) {
-            result.Outcome = OpenOutcome::WrongSignature;
-            result.Message = kWrongSignature;
-            return result;
-        }
-        result.Mode = container.Mode;
-        madeFolder = container.Folder;
-        if (container.Status == CheckTestStatus::Read) {
-            lines = SplitLines(Cp1251ToUtf8(container.Text));
-            pictureDir = container.Folder;
-            locked = container.Locked;
-        }
-    } else {
+    if (ext != ".TXT" && ext != ".TST" && ext != ".STST" && ext != ".EST") {
         result.Outcome = OpenOutcome::WrongExtension;
         result.Message = kWrongFileType;
         return result;
     }
 
-    result.FileCrc = FileChecksum(path);
-    if (!lines)
-        return failed(lines.error().Message);
+    // A picture folder made for this file, deleted again unless the load succeeds.
+    std::string madeFolder;
+    const auto failed = [&](std::string message) {
+        result.Outcome = OpenOutcome::LoadFailed;
+        result.Message = std::move(message);
+        result.Test = ParsedTest{};
+        result.TempDir.clear();
+        result.Locked = 0;
+        if (!madeFolder.empty())
+            if (auto deleted = DeleteFolderRecursively(madeFolder); !deleted)
+                result.CleanupError = deleted.error().Message;
+    };
 
-    TextTestReadOptions options;
-    options.PictureDir = pictureDir;
-    options.CountRule = CountLineRule::WithSubset;
-    auto parsed = ParseTestText(std::move(*lines), options);
-    if (!parsed)
-        return failed(parsed.error().Message);
-    if (environment.DrawSubset)
-        ApplyRandomSubset(*parsed, random);
-    result.Test = std::move(*parsed);
-    result.TempDir = madeFolder;
-    result.Locked = locked;
-    result.Outcome = OpenOutcome::Loaded;
+    try {
+        std::string pictureDir = result.FileDir;
+        std::optional<TextLines> lines;
+        uint8_t locked = 0;
+        if (ext == ".TXT" || ext == ".TST") {
+            if (auto read = ReadTextLines(path))
+                lines.emplace(std::move(*read));
+        } else if (ext == ".STST") {
+            if (auto text = ReadLegacyContainer(path))
+                lines.emplace(std::move(*text));
+        } else {
+            const auto makeFolder = [&]() -> Expected<std::string> {
+                if (!environment.NewGuid)
+                    return Error{kLoadError};
+                auto folder = MakeCheckTestFolder(environment.TempBase, result.FileDir, environment.NewGuid());
+                if (folder)
+                    madeFolder = *folder;
+                return folder;
+            };
+            CheckTestReadResult container = ReadCheckTest(path, makeFolder);
+            if (container.Status == CheckTestStatus::WrongSignature) {
+                result.Outcome = OpenOutcome::WrongSignature;
+                result.Message = kWrongSignature;
+                return result;
+            }
+            result.Mode = container.Mode;
+            madeFolder = container.Folder;
+            if (container.Status == CheckTestStatus::Read) {
+                lines.emplace(std::move(container.Text));
+                pictureDir = container.Folder;
+                locked = container.Locked;
+            }
+        }
+
+        result.FileCrc = FileChecksum(path);
+        if (!lines) {
+            failed(kLoadError);
+            return result;
+        }
+
+        TextTestReadOptions options;
+        options.PictureDir = pictureDir;
+        options.CountRule = CountLineRule::WithSubset;
+        auto parsed = ParseTestText(*lines, options);
+        lines.reset();
+        if (!parsed) {
+            failed(parsed.error().Message);
+            return result;
+        }
+        if (environment.DrawSubset)
+            ApplyRandomSubset(*parsed, random);
+        result.Test = std::move(*parsed);
+        result.TempDir = madeFolder;
+        result.Locked = locked;
+        result.Outcome = OpenOutcome::Loaded;
+    } catch (const std::bad_alloc&) {
+        // A test too large for the memory there is: refused like any bad file.
+        failed(kLoadError);
+        if (result.FileCrc == 0)
+            result.FileCrc = FileChecksum(path);
+    }
     return result;
 }
 

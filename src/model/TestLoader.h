@@ -23,8 +23,8 @@ enum class OpenOutcome {
 };
 
 struct OpenTestEnvironment {
-    // The `temp` variable (else TMPDIR), "" when unset: where a check test's
-    // picture folder is made.
+    // Where a check test's picture folder is made (Platform::TempFolder); ""
+    // for the test's own folder.
     std::string TempBase;
     // A fresh "{GUID}" for each check-test folder.
     std::function<std::string()> NewGuid;

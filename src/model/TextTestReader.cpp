@@ -1,6 +1,6 @@
 #include "model/TextTestReader.h"
 
-#include <type_traits>
+#include <cstdint>
 
 #include "model/PicturePath.h"
 #include "model/TextUtil.h"
@@ -109,70 +109,92 @@ void UnescapeCrLfInPlace(std::string& s)
     s.resize(to);
 }
 
-// Lines are copied out of a list the caller keeps and moved out of one it
-// hands over, which spares a large test one allocation per line.
-template <class LineList>
-std::string TakeLine(LineList& lines, size_t i)
-{
-    if constexpr (std::is_const_v<LineList>)
-        return lines[i];
-    else
-        return std::move(lines[i]);
-}
+// The parser asks its lines for two things: whether line i exists, and line i
+// as UTF-8, each line at most once. A list the caller keeps is copied from, one
+// handed over is moved from, and a text is decoded line by line as asked.
+class KeptLines {
+public:
+    explicit KeptLines(const std::vector<std::string>& lines) : lines_(lines) {}
+    bool Has(size_t i) const { return i < lines_.size(); }
+    std::string Take(size_t i) const { return lines_[i]; }
 
-template <class LineList>
-Expected<TTask> ReadTaskBlockFrom(LineList& lines, size_t first, const std::string& pictureDir)
+private:
+    const std::vector<std::string>& lines_;
+};
+
+class HandedLines {
+public:
+    explicit HandedLines(std::vector<std::string>& lines) : lines_(lines) {}
+    bool Has(size_t i) const { return i < lines_.size(); }
+    std::string Take(size_t i) { return std::move(lines_[i]); }
+
+private:
+    std::vector<std::string>& lines_;
+};
+
+class DecodedLines {
+public:
+    explicit DecodedLines(TextLines& lines) : lines_(lines) {}
+    bool Has(size_t i) { return lines_.Has(i); }
+    std::string Take(size_t i) { return lines_.Line(i); }
+
+private:
+    TextLines& lines_;
+};
+
+template <class Lines>
+Expected<TTask> ReadTaskBlockFrom(Lines&& lines, size_t first, const std::string& pictureDir)
 {
-    if (first > lines.size() || lines.size() - first < kBlockLines - 1)
+    if (first > SIZE_MAX - kBlockLines || !lines.Has(first + kBlockLines - 2))
         return LoadError();
     TTask task;
-    task.Question = TakeLine(lines, first);
+    task.Question = lines.Take(first);
     UnescapeCrLfInPlace(task.Question);
-    task.Prompt = TakeLine(lines, first + 1);
-    const std::string_view picture = Trim(lines[first + 2]);
+    task.Prompt = lines.Take(first + 1);
+    const std::string pictureLine = lines.Take(first + 2);
+    const std::string_view picture = Trim(pictureLine);
     if (!picture.empty())
         task.ImageFile = pictureDir.empty() ? std::string(picture)
                                             : ResolvePicturePath(pictureDir, std::string(picture));
-    ParseAnswerLine(Trim(lines[first + 3]), task);
+    ParseAnswerLine(Trim(lines.Take(first + 3)), task);
     for (size_t v = 0; v < 5; ++v)
-        task.Variants[v] = TakeLine(lines, first + 4 + v);
+        task.Variants[v] = lines.Take(first + 4 + v);
     task.VariantCount = LastNonEmptyVariant(task.Variants);
     for (int32_t v = 0; v < task.VariantCount; ++v)
         UnescapeCrLfInPlace(task.Variants[v]);
     return task;
 }
 
-template <class LineList>
-Expected<ParsedTest> ParseLines(LineList& lines, const TextTestReadOptions& options)
+template <class Lines>
+Expected<ParsedTest> ParseLines(Lines&& lines, const TextTestReadOptions& options)
 {
-    const size_t lineCount = lines.size();
-    if (lineCount <= kMarksLine)
+    if (!lines.Has(kMarksLine))
         return LoadError();
 
     ParsedTest test;
-    test.Title = lines[0];
-    test.Description = UnescapeCrLf(Trim(lines[1]));
-    const CountLine count = ReadCountLine(lines[2], options.CountRule);
+    test.Title = lines.Take(0);
+    test.Description = UnescapeCrLf(Trim(lines.Take(1)));
+    const CountLine count = ReadCountLine(lines.Take(2), options.CountRule);
     test.TaskCount = count.Total;
     test.SubsetCount = count.Subset;
 
-    const int32_t markCount = IntOrMinus1(lines[kMarksLine]);
+    const int32_t markCount = IntOrMinus1(lines.Take(kMarksLine));
     if (markCount < 0)
         return LoadError();
     // Every count is checked against the lines present before anything is
     // sized from it: a hostile count costs no more than the file itself.
-    if (markCount > 0 && lineCount < kFirstThreshold + static_cast<uint64_t>(markCount))
+    if (markCount > 0 && !lines.Has(kFirstThreshold + static_cast<size_t>(markCount) - 1))
         return LoadError();
     test.Marks.resize(static_cast<size_t>(markCount));
     for (int32_t k = 0; k < markCount; ++k)
-        test.Marks[markCount - 1 - k] = IntOrMinus1(lines[kFirstThreshold + k]);
+        test.Marks[markCount - 1 - k] = IntOrMinus1(lines.Take(kFirstThreshold + k));
 
     if (test.TaskCount > 0) {
-        const uint64_t firstBlock = kFirstThreshold + static_cast<uint64_t>(markCount);
-        const uint64_t needed = firstBlock + kBlockLines * static_cast<uint64_t>(test.TaskCount);
+        const size_t firstBlock = kFirstThreshold + static_cast<size_t>(markCount);
+        const size_t needed = firstBlock + kBlockLines * static_cast<size_t>(test.TaskCount);
         // The separator line of the first block is never read, but the last
-        // line of the last block is.
-        if (needed > lineCount)
+        // line of the last block is; lines after it are never looked at.
+        if (!lines.Has(needed - 1))
             return LoadError();
         test.Tasks.reserve(static_cast<size_t>(test.TaskCount));
         for (int32_t k = 0; k < test.TaskCount; ++k) {
@@ -191,18 +213,28 @@ Expected<ParsedTest> ParseLines(LineList& lines, const TextTestReadOptions& opti
 Expected<TTask> ReadTaskBlock(const std::vector<std::string>& lines, size_t first,
                               const std::string& pictureDir)
 {
-    return ReadTaskBlockFrom(lines, first, pictureDir);
+    return ReadTaskBlockFrom(KeptLines(lines), first, pictureDir);
+}
+
+Expected<TTask> ReadTaskBlock(TextLines& lines, size_t first, const std::string& pictureDir)
+{
+    return ReadTaskBlockFrom(DecodedLines(lines), first, pictureDir);
 }
 
 Expected<ParsedTest> ParseTestText(const std::vector<std::string>& lines,
                                    const TextTestReadOptions& options)
 {
-    return ParseLines(lines, options);
+    return ParseLines(KeptLines(lines), options);
 }
 
 Expected<ParsedTest> ParseTestText(std::vector<std::string>&& lines, const TextTestReadOptions& options)
 {
-    return ParseLines(lines, options);
+    return ParseLines(HandedLines(lines), options);
+}
+
+Expected<ParsedTest> ParseTestText(TextLines& lines, const TextTestReadOptions& options)
+{
+    return ParseLines(DecodedLines(lines), options);
 }
 
 void ApplyRandomSubset(ParsedTest& test, TRandom& random)

@@ -6,6 +6,7 @@
 
 #include "model/Expected.h"
 #include "model/Random.h"
+#include "model/TextLines.h"
 #include "model/TestModel.h"
 
 namespace quilmo {
@@ -41,6 +42,9 @@ Expected<ParsedTest> ParseTestText(const std::vector<std::string>& lines,
 // The same, taking the lines over instead of copying them (the list is left
 // with unspecified contents).
 Expected<ParsedTest> ParseTestText(std::vector<std::string>&& lines, const TextTestReadOptions& options);
+// The same, reading a file's text (Windows-1251) line by line: only the lines
+// the counts name are ever cut out, so lines after the last task cost nothing.
+Expected<ParsedTest> ParseTestText(TextLines& lines, const TextTestReadOptions& options);
 
 // Cuts the tasks down to SubsetCount, removing one at a time at a uniformly drawn
 // index, and sets TaskCount to SubsetCount. Does nothing when SubsetCount is 0.
@@ -51,6 +55,7 @@ void ApplyRandomSubset(ParsedTest& test, TRandom& random);
 // line; an empty pictureDir keeps the trimmed line as it is.
 Expected<TTask> ReadTaskBlock(const std::vector<std::string>& lines, size_t first,
                               const std::string& pictureDir);
+Expected<TTask> ReadTaskBlock(TextLines& lines, size_t first, const std::string& pictureDir);
 
 // Sets TaskType and Answers from a trimmed answer line (see the answer line rules).
 void ParseAnswerLine(std::string_view line, TTask& task);

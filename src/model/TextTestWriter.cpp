@@ -31,7 +31,7 @@ std::string SingleLineField(std::string_view s)
     return out;
 }
 
-std::string PictureLine(const std::string& imageFile, TextTestWriteResult& result)
+std::string PictureLine(const std::string& imageFile, UniquePictureNames& names, TextTestWriteResult& result)
 {
     const std::string path(Trim(imageFile));
     if (path.empty())
@@ -40,15 +40,11 @@ std::string PictureLine(const std::string& imageFile, TextTestWriteResult& resul
         result.MissingPictures.push_back(path);
         return {};
     }
-    bool listed = false;
-    for (const auto& p : result.Pictures)
-        if (EqualsIgnoreCase(p, path)) {
-            listed = true;
-            break;
-        }
-    if (!listed)
-        result.Pictures.push_back(path);
-    return BareFileName(path);
+    bool isNew = false;
+    std::string name = names.ClaimFile(path, &isNew);
+    if (isNew)
+        result.Pictures.push_back(SavedPicture{path, name});
+    return name;
 }
 
 }  // namespace
@@ -111,6 +107,7 @@ std::string BuildAnswerLine(const TTask& task)
 TextTestWriteResult WriteTestText(const TTestInfo& info, const std::vector<TTask>& tasks)
 {
     TextTestWriteResult result;
+    UniquePictureNames names;
     auto& lines = result.Lines;
     lines.reserve(7 + info.Marks.size() + 10 * tasks.size());
     lines.push_back(SingleLineField(info.Title));
@@ -126,7 +123,7 @@ TextTestWriteResult WriteTestText(const TTestInfo& info, const std::vector<TTask
         lines.push_back("----" + std::to_string(k + 1) + "----");
         lines.push_back(MultiLineField(task.Question));
         lines.push_back(SingleLineField(task.Prompt));
-        lines.push_back(PictureLine(task.ImageFile, result));
+        lines.push_back(PictureLine(task.ImageFile, names, result));
         lines.push_back(BuildAnswerLine(task));
         for (const auto& variant : task.Variants)
             lines.push_back(MultiLineField(variant));

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "model/TestModel.h"
+#include "model/UniquePictureNames.h"
 
 namespace quilmo {
 
@@ -20,14 +21,17 @@ std::string BuildAnswerLine(const TTask& task);
 
 struct TextTestWriteResult {
     std::vector<std::string> Lines;            // UTF-8, without line ends
-    std::vector<std::string> Pictures;         // full paths, in order, no case-insensitive duplicates
+    // Each picture file once, in order, with the bare name its picture lines
+    // say: its own, unless an earlier picture's name clashes with it.
+    std::vector<SavedPicture> Pictures;
     std::vector<std::string> MissingPictures;  // picture paths that did not exist, in task order
 };
 
 // Writes the header with the given title, description and marks, one block per
 // task, and the end line. A picture that exists is written as its bare file
-// name and listed in Pictures; a missing one is written as an empty line and
-// listed in MissingPictures (the caller tells the user).
+// name, made unique (see UniquePictureNames), and listed in Pictures; a
+// missing one is written as an empty line and listed in MissingPictures (the
+// caller tells the user).
 TextTestWriteResult WriteTestText(const TTestInfo& info, const std::vector<TTask>& tasks);
 
 // What the user is told about a picture dropped because it is missing:

@@ -104,6 +104,8 @@ void AppendUtf8(std::string& out, uint32_t cp)
     }
 }
 
+}  // namespace
+
 // The first CR or LF in [p, end), or end; sixteen bytes at a time where the
 // processor has SSE2 (every x86-64 does).
 const char* FindLineEnd(const char* p, const char* end)
@@ -123,8 +125,6 @@ const char* FindLineEnd(const char* p, const char* end)
         ++p;
     return p;
 }
-
-}  // namespace
 
 std::string_view TrimLeft(std::string_view s)
 {

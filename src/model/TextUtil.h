@@ -19,6 +19,8 @@ std::string ReplaceAll(std::string_view s, std::string_view from, std::string_vi
 // Splits at CR LF, a lone CR and a lone LF; a NUL ends the text; a final line
 // without a terminator counts, a final terminator adds no empty line.
 std::vector<std::string> SplitLines(std::string_view text);
+// The first CR or LF in [p, end), or end.
+const char* FindLineEnd(const char* p, const char* end);
 // Every line followed by CR LF, the last one included.
 std::string JoinLinesCrLf(const std::vector<std::string>& lines);
 

@@ -455,7 +455,7 @@ void TMainForm::ClearTestInformation()
 void TMainForm::OpenTest(const QString& fileName)
 {
     OpenTestEnvironment environment;
-    environment.TempBase = Services.platform.TempVariable();
+    environment.TempBase = Services.platform.TempFolder();
     environment.NewGuid = [this] { return Services.platform.NewGuid(); };
     // A subset drawn from a `T (M)` file differs from run to run.
     Random.SetSeed(Services.platform.PerformanceCounter());
@@ -1006,15 +1006,15 @@ void TMainForm::WriteTextTest(const QString& fileName)
     }
     // The text names its pictures by bare name: they go beside it.
     const std::string folder = FolderOf(path);
-    for (const std::string& picture : text.Pictures) {
-        const std::string target = folder + BareFileName(picture);
+    for (const SavedPicture& picture : text.Pictures) {
+        const std::string target = folder + picture.Name;
         std::error_code ec;
         if (std::filesystem::exists(target, ec) &&
             !Prompter.Ask(this, kCaptionAttention,
                           QStringLiteral("Файл: \"%1\" уже существует.\r\nЗаменить его?").arg(Q(target))))
             continue;
         // A picture that is its own target is left as it is.
-        if (const Status copied = CopyFileBytes(picture, target); !copied) {
+        if (const Status copied = CopyFileBytes(picture.Path, target); !copied) {
             systemError(copied.error());
             return;
         }

@@ -9,6 +9,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <new>
+
 #include "app/QtConvert.h"
 #include "model/Cp1251.h"
 #include "model/Crypt.h"
@@ -188,19 +190,29 @@ void TEncryptForm::OpenAndConvert(bool encipher)
     SourceFileName = S(chosen->Path);
     Memo1->clear();
     Memo2->clear();
-    auto source = LoadEncryptorSource(SourceFileName,
-                                      encipher ? kMaxPlainSourceBytes : kMaxEncipheredSourceBytes);
-    if (!source) {
+    const auto failed = [this] {
         Memo1->clear();
+        Memo2->clear();
         ResultBytes.clear();
         Prompter.Notice(this, QString::fromUtf8(kEncryptorOpenError));
         ConvertMode = 0;
         SaveToFileBitBtn->setEnabled(false);
+    };
+    try {
+        auto source = LoadEncryptorSource(SourceFileName,
+                                          encipher ? kMaxPlainSourceBytes : kMaxEncipheredSourceBytes);
+        if (!source) {
+            failed();
+            return;
+        }
+        Memo1->setPlainText(FieldToWidget(Cp1251ToUtf8(*source)));
+        ResultBytes = encipher ? TCrypt::Encipher(*source, Key) : TCrypt::Decipher(*source, Key);
+        Memo2->setPlainText(FieldToWidget(Cp1251ToUtf8(ResultBytes)));
+    } catch (const std::bad_alloc&) {
+        // A file too large for the memory there is fails like an unreadable one.
+        failed();
         return;
     }
-    Memo1->setPlainText(FieldToWidget(Cp1251ToUtf8(*source)));
-    ResultBytes = encipher ? TCrypt::Encipher(*source, Key) : TCrypt::Decipher(*source, Key);
-    Memo2->setPlainText(FieldToWidget(Cp1251ToUtf8(ResultBytes)));
     Memo2->document()->setModified(false);
     ConvertMode = encipher ? 1 : 2;
     SaveToFileBitBtn->setEnabled(true);

@@ -115,22 +115,32 @@ TEST(PlatformTest, PerformanceCounterCountsNanoseconds)
     EXPECT_LT(elapsed, 2'000'000'000u);
 }
 
-TEST(PlatformTest, TempVariablePrefersTempThenTmpdir)
+TEST(PlatformTest, TempFolderPrefersTempThenTmpdirThenTheSystemsFolder)
 {
     const struct {
         const char* Temp;
         const char* Tmpdir;
+        const char* System;
         const char* Expected;
     } cases[] = {
-        {"/a", "/b", "/a"},
-        {nullptr, "/b", "/b"},
-        {"", "/b", "/b"},
-        {nullptr, nullptr, ""},
+        {"/a", "/b", "/tmp", "/a"},
+        {nullptr, "/b", "/tmp", "/b"},
+        {"", "/b", "/tmp", "/b"},
+        {nullptr, nullptr, "/tmp", "/tmp"},
+        {"", "", "/tmp", "/tmp"},
+        {nullptr, nullptr, "", ""},  // no usable system folder: the test's own
     };
+    for (const auto& c : cases)
+        EXPECT_EQ(TempFolderFrom(c.Temp, c.Tmpdir, c.System), c.Expected)
+            << (c.Temp ? c.Temp : "unset") << ' ' << (c.Tmpdir ? c.Tmpdir : "unset");
+
+    // The real one reads the variables, then falls back to /tmp.
     for (const auto& c : cases) {
+        if (*c.System == '\0')
+            continue;
         ScopedEnv temp("temp", c.Temp);
         ScopedEnv tmpdir("TMPDIR", c.Tmpdir);
-        EXPECT_EQ(SystemPlatform().TempVariable(), c.Expected);
+        EXPECT_EQ(SystemPlatform().TempFolder(), c.Expected);
     }
 }
 

@@ -8,12 +8,16 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "model/CheckTestContainer.h"
 #include "model/Checksum.h"
 #include "model/Cp1251.h"
+#include "model/Crypt.h"
 #include "model/PicturePath.h"
 #include "model/TestLoader.h"
 #include "model/TextUtil.h"
 #include "support/CheckTestBytes.h"
+#include "support/HostileTexts.h"
+#include "support/MemoryCap.h"
 #include "support/TempFolder.h"
 
 namespace quilmo {
@@ -51,11 +55,13 @@ class QuilmoToolTest : public ::testing::Test {
 protected:
     QuilmoToolTest() { fs::create_directory(temp); }
 
-    ToolRun Tool(const std::vector<std::string>& args)
+    // Runs quilmo-tool with args; with tool false, args are the whole command.
+    ToolRun Tool(const std::vector<std::string>& args, bool tool = true)
     {
         std::string command = "env";
         AppendQuoted(command, "temp=" + temp);
-        AppendQuoted(command, QUILMO_TOOL);
+        if (tool)
+            AppendQuoted(command, QUILMO_TOOL);
         for (const std::string& a : args)
             AppendQuoted(command, a);
         command += " >";
@@ -228,6 +234,107 @@ TEST_F(QuilmoToolTest, ErrorsGoToStandardErrorAndWriteNothing)
     const ToolRun usage = Tool({"frobnicate"});
     EXPECT_EQ(usage.Code, 2);
     EXPECT_NE(usage.Err.find("quilmo-tool convert ВХОД ВЫХОД"), std::string::npos);
+}
+
+TEST_F(QuilmoToolTest, PicturesWhoseNamesClashAreConvertedUnderNamesOfTheirOwn)
+{
+    for (const std::string& picture : testing::kClashingPictures)
+        folder.Write("src/" + picture, "bytes of " + picture);
+    const std::string source = WriteTest("src/test.txt", testing::ClashingPicturesTest());
+    for (const char* form : {"txt", "stst", "est"}) {
+        SCOPED_TRACE(form);
+        const std::string dir = folder / (std::string("out-") + form + "/");
+        fs::create_directory(dir);
+        const std::string out = dir + "test." + form;
+        ASSERT_EQ(Tool({"convert", source, out}).Code, 0);
+        // Opened again, picture by picture.
+        OpenTestEnvironment environment;
+        environment.TempBase = temp;
+        environment.NewGuid = [] { return std::string("{C}"); };
+        TRandom random;
+        const OpenTestResult opened = OpenTestFile(out, random, environment);
+        ASSERT_EQ(opened.Outcome, OpenOutcome::Loaded);
+        ASSERT_EQ(opened.Test.Tasks.size(), 4u);
+        for (size_t k = 0; k < 4; ++k)
+            EXPECT_EQ(Read(opened.Test.Tasks[k].ImageFile), "bytes of " + testing::kClashingPictures[k]) << k;
+        DeleteFolderRecursively(opened.TempDir);
+        // And the text as written names them so.
+        ASSERT_EQ(Tool({"convert", out, dir + "back.txt"}).Code, 0);
+        EXPECT_EQ(TextLines(dir + "back.txt"), testing::ClashingPicturesTest(true));
+    }
+}
+
+TEST_F(QuilmoToolTest, ALockedCheckTestStaysLocked)
+{
+    const std::string source = WriteTest("plain.tst", kTest);
+    folder.Write("a.jpg", "A");
+    folder.Write("б.gif", "B");
+    const std::string locked = folder / "locked.est";
+    ASSERT_EQ(Tool({"convert", source, locked, "--lock"}).Code, 0);
+    const std::string kept = folder.Write("out/kept.txt", "keep me");
+
+    const char* const kMessage =
+        "Проверочный тест заблокирован (Locked=1): его нельзя сохранить как .txt, .tst или .stst "
+        "и нельзя снять с него блокировку.\n";
+    for (const std::string& out : {folder / "out/test.txt", folder / "out/test.tst", folder / "out/test.stst",
+                                   folder / "out/TEST.TXT", kept}) {
+        SCOPED_TRACE(out);
+        const ToolRun run = Tool({"convert", locked, out});
+        EXPECT_EQ(run.Code, 2);
+        EXPECT_EQ(run.Err, kMessage);
+        EXPECT_EQ(run.Out, "");
+    }
+    // Nothing written: no test, no picture beside it, the old file as it was.
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(folder / "out"))
+        names.push_back(e.path().filename().string());
+    EXPECT_EQ(names, std::vector<std::string>{"kept.txt"});
+    EXPECT_EQ(folder.Read("out/kept.txt"), "keep me");
+    EXPECT_TRUE(fs::is_empty(temp));
+
+    // A locked check test may become another locked check test.
+    ASSERT_EQ(Tool({"convert", locked, folder / "out/again.est"}).Code, 0);
+    const ToolRun info = Tool({"info", folder / "out/again.est"});
+    ASSERT_EQ(info.Code, 0);
+    EXPECT_NE(info.Out.find("Locked=1\n"), std::string::npos);
+    // info tells its title, counts and settings, but nothing of its tasks.
+    EXPECT_NE(info.Out.find("Открыт тест: \"Контрольная\"\nВсего заданий в тесте: 3.\n"), std::string::npos);
+    for (const char* secret : {"Что на рисунке?", "Кот", "Собака", "Упорядочьте", "3-1-2", "a.jpg"})
+        EXPECT_EQ(info.Out.find(secret), std::string::npos) << secret;
+}
+
+TEST_F(QuilmoToolTest, AFileTooLargeForTheMemoryIsALoadErrorThatLeavesNoFolder)
+{
+    if (!testing::kMemoryCapWorks)
+        GTEST_SKIP() << "no cap on the address space under AddressSanitizer";
+    // 4 million empty lines after one task open in little memory; 150,000
+    // small tasks make a model larger than the cap allows.
+    const std::string empty = testing::OneTaskHead() + std::string(4'000'000, '\n');
+    const std::string many = testing::ManySmallTasks(150'000);
+    for (const auto& [name, text] : {std::pair{"empty", &empty}, std::pair{"many", &many}}) {
+        folder.Write(std::string(name) + ".txt", *text);
+        const std::string digits = TCrypt::Encipher(*text, kCheckTestKey);
+        HandBody body;
+        body.Mode(1, 1, 0, 1, 0, 0, 0, 0, 600, 60).U8(0).I32(int32_t(digits.size())).Raw(digits);
+        body.I32(1).File("p.jpg", "picture");
+        folder.Write(std::string(name) + ".est", HandContainer(body));
+    }
+
+    // The tool alone takes a few MiB; 32 MiB of address space is its cap.
+    const auto capped = [&](const std::string& path) {
+        return Tool({"sh", "-c", "ulimit -v 32768 && exec \"$0\" info \"$1\"", QUILMO_TOOL, path}, false);
+    };
+    for (const char* name : {"empty.txt", "empty.est"}) {
+        const ToolRun run = capped(folder / name);
+        EXPECT_EQ(run.Code, 0) << name << ": " << run.Err;
+        EXPECT_NE(run.Out.find("Всего заданий в тесте: 1."), std::string::npos) << name;
+    }
+    for (const char* name : {"many.txt", "many.est"}) {
+        const ToolRun run = capped(folder / name);
+        EXPECT_EQ(run.Code, 1) << name;
+        EXPECT_EQ(run.Err, "Ошибка загрузки теста!\n") << name;
+    }
+    EXPECT_TRUE(fs::is_empty(temp));
 }
 
 }  // namespace

@@ -3,9 +3,12 @@
 #include <filesystem>
 
 #include "editor/EditorDocument.h"
+#include "editor/TaskImport.h"
 #include "model/Cp1251.h"
 #include "model/FileIO.h"
 #include "model/TextUtil.h"
+#include "support/HostileTexts.h"
+#include "support/MemoryCap.h"
 #include "support/TempFolder.h"
 
 namespace quilmo {
@@ -224,6 +227,75 @@ TEST(EditorDocumentTest, FailedWritesChangeNothing)
     EXPECT_EQ(document.Modified, 1);
     EXPECT_EQ(tasks[0].ImageFile, "");
     EXPECT_EQ(tasks[1].ImageFile, root / "gone.jpg");  // the answer to clear it waits for a write
+}
+
+// Pictures copied into the test's folder never replace one another, nor a
+// picture another task already has there: each is written under a name of
+// its own, and the test reads back with every task showing its own picture.
+TEST(EditorDocumentTest, CopiedPicturesWhoseNamesClashGetNamesOfTheirOwn)
+{
+    TempFolder root;
+    const std::string inside = root.Write("test/p.jpg", "already there");
+    const std::string a = root.Write("a/p.jpg", "from a");
+    const std::string b = root.Write("b/P.JPG", "from b");
+    const std::string pic = root.Write("c/Pic.jpg", "Pic");
+    const std::string pic2 = root.Write("c/pic.jpg", "pic");
+    std::vector<TTask> tasks = {PictureTask("1", a),   PictureTask("2", inside), PictureTask("3", b),
+                                PictureTask("4", pic), PictureTask("5", pic2),   PictureTask("6", a)};
+    std::vector<TTask*> pointers;
+    for (TTask& task : tasks)
+        pointers.push_back(&task);
+    TEditorDocument document;
+    document.Marks = {0, 1};
+    // Copy every outside picture; the last task's is the first task's again,
+    // whose copy it may replace with the same bytes.
+    ScriptedAnswers answers{{true, true, true, true, true, true}, {}};
+    const std::string path = root / "test/t.txt";
+    ASSERT_TRUE(WriteEditorTest(path, document, pointers, answers.Ask()));
+    ASSERT_EQ(answers.Asked.size(), 6u);
+    EXPECT_EQ(answers.Asked[5], "Файл: \"" + root / "test/p~2.jpg" + "\" уже существует.\r\nЗаменить его?");
+
+    const auto read = ReadEditorTest(path);
+    ASSERT_TRUE(read);
+    ASSERT_EQ(read->Tasks.size(), 6u);
+    const Lines names = {"p~2.jpg", "p.jpg", "P~3.JPG", "Pic.jpg", "pic~2.jpg", "p~2.jpg"};
+    const Lines contents = {"from a", "already there", "from b", "Pic", "pic", "from a"};
+    for (size_t k = 0; k < 6; ++k) {
+        EXPECT_EQ(read->Tasks[k].ImageFile, root / ("test/" + names[k])) << k;
+        EXPECT_EQ(root.Read("test/" + names[k]), contents[k]) << k;
+        EXPECT_EQ(tasks[k].ImageFile, root / ("test/" + names[k])) << k;
+    }
+}
+
+// The editor's open and its import read a hostile file in memory bounded by
+// the file, and fail with their own message when memory runs out.
+TEST(EditorDocumentTest, OpenAndImportStayWithinTheFileAndFailWhenMemoryRunsOut)
+{
+    if (!testing::kMemoryCapWorks)
+        GTEST_SKIP() << "no cap on the address space under AddressSanitizer";
+    TempFolder root;
+    const std::string empty = testing::OneTaskHead() + std::string(4'000'000, '\n');
+    const std::string emptyPath = root.Write("empty.txt", empty);
+    // Some 150 MB of model, beyond the cap and any room the heap holds free.
+    const std::string many = testing::ManySmallTasks(500'000);
+    const std::string manyPath = root.Write("many.txt", many);
+
+    const uint64_t cap = 2 * many.size() + 16 * (uint64_t(1) << 20);
+    const auto run = testing::RunUnderMemoryCap(cap, [&] {
+        const auto opened = ReadEditorTest(emptyPath);
+        const auto imported = ReadImportFile(emptyPath);
+        if (!opened || opened->Tasks.size() != 1 || !imported || imported->Tasks.size() != 1)
+            return 1;
+        const auto tooMany = ReadEditorTest(manyPath);
+        if (tooMany || tooMany.error().Message != kLoadError)
+            return 2;
+        const auto tooManyImported = ReadImportFile(manyPath);
+        if (tooManyImported || tooManyImported.error().Message != kImportError)
+            return 3;
+        return 0;
+    });
+    EXPECT_TRUE(run.Exited) << "killed by signal " << run.Code;
+    EXPECT_EQ(run.Code, 0) << "1: the one task not read, 2: open, 3: import did not fail as they should";
 }
 
 }  // namespace

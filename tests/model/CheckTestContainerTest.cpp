@@ -119,7 +119,7 @@ TEST_F(CheckTestContainerTest, WriterLaysOutTheBytesAsTheHandBuiltBody)
     const std::string b = folder.Write("other/рис.gif", std::string(100000, 'x'));
     const auto lines = TestLines();
 
-    const auto built = BuildCheckTest(mode, 1, lines, {a, b});
+    const auto built = BuildCheckTest(mode, 1, lines, {{a, "a.jpg"}, {b, "рис.gif"}});
     ASSERT_TRUE(built) << built.error().Message;
     HandBody expected;
     expected.Mode(0, 1, 0, 1, 0, 0, 1, 9, 0x01020304, -2).U8(1).Text(Cp1251Text(lines));
@@ -153,7 +153,7 @@ TEST_F(CheckTestContainerTest, RoundTripKeepsEveryModeFieldTheLockAndThePictures
         TModeConfig mode;
         change(mode);
         locked ^= 1;
-        const auto built = BuildCheckTest(mode, locked, TestLines(), {a, b});
+        const auto built = BuildCheckTest(mode, locked, TestLines(), {{a, "a.jpg"}, {b, "рис.gif"}});
         ASSERT_TRUE(built);
         const OpenTestResult result = Open(Write(*built));
         ASSERT_EQ(result.Outcome, OpenOutcome::Loaded);
@@ -168,7 +168,7 @@ TEST_F(CheckTestContainerTest, RoundTripKeepsEveryModeFieldTheLockAndThePictures
 
 TEST_F(CheckTestContainerTest, WriterFailsWithItsMessageWhenAPictureCannotBeRead)
 {
-    const auto built = BuildCheckTest({}, 0, TestLines(), {folder / "gone.jpg"});
+    const auto built = BuildCheckTest({}, 0, TestLines(), {{folder / "gone.jpg", "gone.jpg"}});
     ASSERT_FALSE(built);
     EXPECT_EQ(built.error().Message, "Произошла ошибка при сохранении файла...");
 }

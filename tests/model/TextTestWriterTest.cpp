@@ -79,7 +79,8 @@ TEST(TextTestWriterTest, WriteBackGivesTheSameLines)
     const TextTestWriteResult written = WriteTestText(info, parsed->Tasks);
 
     EXPECT_EQ(Utf8ToCp1251(JoinLinesCrLf(written.Lines)), testing::ReadFixture("writeback-expected.txt"));
-    EXPECT_EQ(written.Pictures, (Lines{dir / "Рисунки/сила.jpg", dir / "photo.png"}));
+    EXPECT_EQ(written.Pictures,
+              (std::vector<SavedPicture>{{dir / "Рисунки/сила.jpg", "сила.jpg"}, {dir / "photo.png", "photo.png"}}));
     EXPECT_TRUE(written.MissingPictures.empty());
 }
 
@@ -100,7 +101,7 @@ TEST(TextTestWriterTest, PictureList)
     for (size_t k = 0; k < tasks.size(); ++k)
         pictureLines.push_back(written.Lines[6 + 10 * k + 3]);
     EXPECT_EQ(pictureLines, (Lines{"a.jpg", "", "b.gif", "a.jpg", ""}));
-    EXPECT_EQ(written.Pictures, (Lines{dir / "a.jpg", dir / "sub/b.gif"}));
+    EXPECT_EQ(written.Pictures, (std::vector<SavedPicture>{{dir / "a.jpg", "a.jpg"}, {dir / "sub/b.gif", "b.gif"}}));
     EXPECT_EQ(written.MissingPictures, Lines{dir / "gone.bmp"});
 }
 

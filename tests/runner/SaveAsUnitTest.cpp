@@ -9,6 +9,7 @@
 #include "model/Cp1251.h"
 #include "model/TextUtil.h"
 #include "support/CheckTestBytes.h"
+#include "support/HostileTexts.h"
 #include "support/QtRunnerFixture.h"
 
 namespace quilmo::testing {
@@ -198,6 +199,38 @@ TEST_F(SaveAsUnitTest, SavingTextBesideItsOwnPicturesAsksAndLeavesThemIntact)
     prompts.ExpectMessage("", PromptAnswer::Yes);
     form->MFSaveAsClick();
     EXPECT_EQ(folder.Read("elsewhere/pic.jpg"), "the picture");
+}
+
+TEST_F(SaveAsUnitTest, PicturesWhoseNamesClashAreSavedUnderNamesOfTheirOwn)
+{
+    for (const std::string& picture : kClashingPictures)
+        folder.Write("src/" + picture, "bytes of " + picture);
+    Start();
+    form->OpenTest(WriteTest("src/test.tst", ClashingPicturesTest()));
+    ASSERT_EQ(form->Tasks().size(), 4u);
+    // Every task must show its own picture again, whichever way it was saved.
+    const auto expectOwnPictures = [&](const char* how) {
+        ASSERT_EQ(form->State(), TRunnerState::TestOpen) << how;
+        ASSERT_EQ(form->Tasks().size(), 4u) << how;
+        for (size_t k = 0; k < 4; ++k) {
+            const std::string& image = form->Tasks()[k].ImageFile;
+            ASSERT_EQ(image.compare(0, folder.Path().size(), folder.Path()), 0) << how << ' ' << image;
+            EXPECT_EQ(folder.Read(image.substr(folder.Path().size())), "bytes of " + kClashingPictures[k])
+                << how << ", task " << k + 1;
+        }
+    };
+
+    SaveCheckTest("out/check.est", false);
+    prompts.ExpectSaveFile(Path("elsewhere/copy.txt"), 2);
+    form->MFSaveAsClick();
+    EXPECT_EQ(Lines("elsewhere/copy.txt"), ClashingPicturesTest(true));
+
+    form->MFCloseClick();
+    form->OpenTest(Path("out/check.est"));
+    expectOwnPictures("check test");
+    form->MFCloseClick();
+    form->OpenTest(Path("elsewhere/copy.txt"));
+    expectOwnPictures("text");
 }
 
 TEST_F(SaveAsUnitTest, AMissingPictureIsDroppedWithItsMessage)

@@ -13,7 +13,7 @@ public:
     std::string AccountName() override { return Account; }
     std::string LocalIPv4() override { return Address; }
     uint32_t PerformanceCounter() override { return Counter++; }
-    std::string TempVariable() override { return Temp; }
+    std::string TempFolder() override { return Temp; }
     std::string NewGuid() override
     {
         char buffer[40];
