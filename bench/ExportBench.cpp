@@ -1,6 +1,8 @@
 // Exporting a journal of 10,000 results: as tab-separated text of the table
 // and as a workbook of its three sheets (the table, the tasks, the item
-// statistics). The workbook's time is also given as a multiple of the text's.
+// statistics), each written to a temporary file that is flushed to disk before
+// it replaces the target. The workbook's time is also given as a multiple of
+// the text's.
 
 #include <benchmark/benchmark.h>
 
@@ -10,12 +12,14 @@
 #include <stdexcept>
 #include <unistd.h>
 
+#include "BenchSupport.h"
 #include "journal/Exports.h"
 
 namespace {
 
 using namespace quilmo;
-using Clock = std::chrono::steady_clock;
+using bench::Clock;
+using bench::Seconds;
 
 constexpr int kResults = 10000;
 
@@ -49,8 +53,6 @@ std::vector<journal::TTestResult> Journal()
     }
     return results;
 }
-
-double Seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
 
 void BM_Export10000Results(benchmark::State& state)
 {

@@ -7,11 +7,9 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <stdexcept>
 
+#include "BenchSupport.h"
 #include "model/Checksum.h"
 #include "model/Cp1251.h"
 #include "model/FileIO.h"
@@ -25,52 +23,18 @@ using namespace quilmo;
 
 constexpr int kTasks = 20000;
 
-std::string MakeTestText(int tasks)
-{
-    std::vector<std::string> lines = {"Итоговый тест по физике за 9 класс",
-                                      "Тест содержит задания_CRLF_по всем разделам курса.",
-                                      std::to_string(tasks), "--------", "5", "--------",
-                                      "18000", "15000", "12000", "9000", "0"};
-    static const char* const answers[] = {"2", "1,3,4", "3-1-4-2", "5", "2,5"};
-    for (int k = 1; k <= tasks; ++k) {
-        const std::string n = std::to_string(k);
-        lines.push_back("----" + n + "----");
-        lines.push_back("Вопрос № " + n + ". Какая из перечисленных величин является векторной?"
-                        "_CRLF_Выберите правильный ответ.");
-        lines.push_back("Вспомните определение вектора");
-        lines.push_back(k % 50 == 0 ? "picture.jpg" : "");
-        lines.push_back(answers[k % 5]);
-        lines.push_back("Сила, действующая на тело");
-        lines.push_back("Масса тела");
-        lines.push_back("Скорость_CRLF_движения");
-        lines.push_back(k % 3 == 0 ? "" : "Время падения");
-        lines.push_back(k % 3 == 0 ? "" : "Температура");
-    }
-    lines.push_back("----------конец---------");
-    return JoinLinesCrLf(lines);
-}
-
 // One test file on disk for the whole run, in a folder removed at the end.
 struct TestFile {
-    std::string Dir;
-    std::string Path;
-    std::string Bytes;
+    bench::ScratchFolder Folder;
+    std::string Dir = Folder.Path();
+    std::string Path = Dir + "test.txt";
+    std::string Bytes =
+        Utf8ToCp1251(bench::MakeTestText(kTasks, [](int k) { return k % 50 == 0 ? "picture.jpg" : ""; }));
 
     TestFile()
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "quilmo-bench-XXXXXX").string();
-        if (!mkdtemp(pattern.data()))
-            throw std::runtime_error("mkdtemp failed");
-        Dir = pattern + "/";
-        Path = Dir + "test.txt";
-        Bytes = Utf8ToCp1251(MakeTestText(kTasks));
         if (!WriteFileAtomically(Path, Bytes) || !WriteFileAtomically(Dir + "picture.jpg", "jpeg"))
             throw std::runtime_error("cannot write the test file");
-    }
-    ~TestFile()
-    {
-        std::error_code ec;
-        std::filesystem::remove_all(Dir, ec);
     }
 };
 
@@ -129,28 +93,6 @@ void BM_LinesByNumberParse(benchmark::State& state)
 }
 BENCHMARK(BM_LinesByNumberParse)->Unit(benchmark::kMillisecond);
 
-// Resident kilobytes of this process: now, and the peak since ResetPeak.
-uint64_t StatusKb(const char* key)
-{
-    std::ifstream status("/proc/self/status");
-    std::string word;
-    while (status >> word) {
-        if (word == key) {
-            uint64_t kb = 0;
-            status >> kb;
-            return kb;
-        }
-        status.ignore(4096, '\n');
-    }
-    return 0;
-}
-bool ResetPeak()
-{
-    std::ofstream clear("/proc/self/clear_refs");
-    clear << "5";
-    return bool(clear.flush());
-}
-
 // Opening a test of one task followed by 20 million empty lines (20 MB): the
 // peak of resident memory it adds, as a multiple of the file's size
 // (peak_per_file_byte; it used to be about 35).
@@ -166,15 +108,15 @@ void BM_OpenEmptyLinesPeakMemory(benchmark::State& state)
     bytes = std::string();
     double peak = 0;
     for (auto _ : state) {
-        if (!ResetPeak())
+        if (!bench::ResetPeakResident())
             state.SkipWithError("the peak cannot be reset here");
-        const uint64_t before = StatusKb("VmRSS:");
+        const size_t before = bench::ResidentBytes();
         TRandom random;
         const OpenTestResult result = OpenTestFile(path, random, {});
-        const uint64_t after = StatusKb("VmHWM:");
+        const size_t after = bench::PeakResidentBytes();
         if (result.Outcome != OpenOutcome::Loaded || result.Test.Tasks.size() != 1)
             state.SkipWithError("open failed");
-        peak = std::max(peak, 1024.0 * static_cast<double>(after - before) / fileBytes);
+        peak = std::max(peak, static_cast<double>(after - before) / fileBytes);
     }
     state.counters["peak_per_file_byte"] = peak;
     std::remove(path.c_str());

@@ -119,7 +119,15 @@ TTaskTree::TTaskTree(QWidget* parent) : QTreeWidget(parent)
     // Long questions scroll sideways rather than being cut short.
     header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     header()->setStretchLastSection(false);
+    // Measured over the nodes in view, not a thousand of them on every change
+    // of a big test; scrolling measures again what comes into view.
+    header()->setResizeContentsPrecision(0);
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this,
+            [this] { header()->resizeSections(QHeaderView::ResizeToContents); });
     setSelectionMode(QAbstractItemView::SingleSelection);
+    // Every node is one line with an icon of the same size: the view need not
+    // lay out the text of every node to learn the tree's height.
+    setUniformRowHeights(true);
     setDragEnabled(true);
     setAcceptDrops(true);
     setDropIndicatorShown(true);
@@ -701,18 +709,37 @@ bool TEditorForm::EditButtonsEnabled() const
     return TaskSave->isEnabled();
 }
 
-TTaskNode* TEditorForm::AppendNode(const TTask& task, const std::string& label)
+TTaskNode* TEditorForm::MakeNode(TTask task, const std::string& label) const
 {
-    auto* node = new TTaskNode(task);
+    auto* node = new TTaskNode(std::move(task));
     node->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsDragEnabled |
                    Qt::ItemNeverHasChildren);
     SetNodeLabel(node, label);
     SetNodeIcon(node);
+    return node;
+}
+
+TTaskNode* TEditorForm::AppendNode(const TTask& task, const std::string& label)
+{
+    TTaskNode* node = MakeNode(task, label);
     TaskTree->addTopLevelItem(node);
     return node;
 }
 
-void TEditorForm::SetNodeLabel(TTaskNode* node, const std::string& label)
+void TEditorForm::AppendNodes(std::vector<TTaskNode*> nodes)
+{
+    QList<QTreeWidgetItem*> items;
+    items.reserve(static_cast<qsizetype>(nodes.size()));
+    for (TTaskNode* node : nodes)
+        items.append(node);
+    PaintFreeze freeze(TaskTree);
+    const bool sorting = TaskTree->isSortingEnabled();
+    TaskTree->setSortingEnabled(false);
+    TaskTree->addTopLevelItems(items);
+    TaskTree->setSortingEnabled(sorting);
+}
+
+void TEditorForm::SetNodeLabel(TTaskNode* node, const std::string& label) const
 {
     // A question of several lines shows on one line of the tree.
     QString text = Q(label);
@@ -720,9 +747,9 @@ void TEditorForm::SetNodeLabel(TTaskNode* node, const std::string& label)
     node->setText(0, text);
 }
 
-void TEditorForm::SetNodeIcon(TTaskNode* node)
+void TEditorForm::SetNodeIcon(TTaskNode* node) const
 {
-    node->setIcon(0, TaskTypeIcon(node->Task.TaskType, IconSize));
+    node->setIcon(0, TypeIcons[static_cast<size_t>(std::clamp<int>(node->Task.TaskType, 1, 3) - 1)]);
 }
 
 void TEditorForm::ClearTree()
@@ -854,9 +881,15 @@ void TEditorForm::MFOpenClick()
             Doc.Description = read->Description;
             Doc.TaskCount = read->TaskCount;
             Doc.Marks = read->Marks;
+            std::vector<TTaskNode*> nodes;
+            nodes.reserve(read->Tasks.size());
+            for (TTask& task : read->Tasks) {
+                const std::string label = task.Question;
+                nodes.push_back(MakeNode(std::move(task), label));
+            }
+            read->Tasks.clear();
             TreeBusy = true;
-            for (const TTask& task : read->Tasks)
-                AppendNode(task, task.Question);
+            AppendNodes(std::move(nodes));
             TreeBusy = false;
             SetModifiedFlag(0);
         } else {
@@ -948,8 +981,11 @@ void TEditorForm::MFImportFromOthrClick()
         RefreshStatusBar();
         return;
     }
+    std::vector<TTaskNode*> nodes;
+    nodes.reserve(imported->Tasks.size());
     for (size_t k = 0; k < imported->Tasks.size(); ++k)
-        AppendNode(imported->Tasks[k], ImportedTaskLabel(k + 1));
+        nodes.push_back(MakeNode(std::move(imported->Tasks[k]), ImportedTaskLabel(k + 1)));
+    AppendNodes(std::move(nodes));
     Prompter.Message(this, QStringLiteral("Импорт заданий завершен"),
                      Q(ImportDoneText(imported->Tasks.size(), path, imported->Title)),
                      PromptIcon::Information, PromptButtons::Ok);
@@ -1198,6 +1234,9 @@ void TEditorForm::MVFontClick()
 void TEditorForm::SetIconSize(int size, int indentation)
 {
     IconSize = size;
+    for (int type = 1; type <= 3; ++type)
+        TypeIcons[static_cast<size_t>(type - 1)] = TaskTypeIcon(type, size);
+    PaintFreeze freeze(TaskTree);
     TaskTree->setIconSize(QSize(size, size));
     TaskTree->setIndentation(indentation);
     for (int i = 0; i < TaskCount(); ++i)

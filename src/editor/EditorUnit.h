@@ -2,6 +2,7 @@
 // The test editor: a window of its own in which a teacher builds a text test.
 
 #include <QDialog>
+#include <QIcon>
 #include <QTreeWidget>
 #include <array>
 #include <functional>
@@ -36,7 +37,7 @@ class TPictureBox;
 // A node of the task tree; it owns its task, which goes when the node goes.
 class TTaskNode : public QTreeWidgetItem {
 public:
-    explicit TTaskNode(const TTask& task) : Task(task) {}
+    explicit TTaskNode(TTask task) : Task(std::move(task)) {}
     TTask Task;
 };
 
@@ -151,9 +152,12 @@ private:
     TTaskNode* CurrentNode() const;
     TTaskNode* NodeAt(int position) const;
     int PositionOf(const QTreeWidgetItem* node) const;
+    TTaskNode* MakeNode(TTask task, const std::string& label) const;
     TTaskNode* AppendNode(const TTask& task, const std::string& label);
-    void SetNodeLabel(TTaskNode* node, const std::string& label);
-    void SetNodeIcon(TTaskNode* node);
+    // Appends many nodes in one step, with the tree's painting and sorting suspended.
+    void AppendNodes(std::vector<TTaskNode*> nodes);
+    void SetNodeLabel(TTaskNode* node, const std::string& label) const;
+    void SetNodeIcon(TTaskNode* node) const;
     void ClearTree();
     // Moves a node, keeping the selection where it was and the panel as it is.
     void MoveNode(int from, int to);
@@ -187,6 +191,8 @@ private:
     TEditorDocument Doc;
     int DragStartPosition = 0;
     int IconSize = 24;
+    // The three task-type icons at IconSize; every node shares one of them.
+    std::array<QIcon, 3> TypeIcons;
     // Set while the window itself rearranges the tree: no question, no showing.
     bool TreeBusy = false;
     bool IdleInstalled = false;

@@ -44,8 +44,10 @@ Expected<ImportedTasks> ReadImportTasks(const std::string& path)
         return ImportError();
 
     const std::string folder = FolderOf(path);
+    PictureLookup pictures;
     for (int64_t k = 0; k < taskCount; ++k) {
-        auto task = ReadTaskBlock(lines, static_cast<size_t>(firstQuestion + kBlockLines * k), folder);
+        auto task = ReadTaskBlock(lines, static_cast<size_t>(firstQuestion + kBlockLines * k), folder,
+                                  pictures);
         if (!task)
             return ImportError();
         imported.Tasks.push_back(std::move(*task));

@@ -398,12 +398,11 @@ Status SaveAsExcelFile(const std::vector<TTestResult>& results, const std::strin
         ::unlink(temp.c_str());
         return WorkbookError(closed, saved);
     }
-    if (std::rename(temp.c_str(), path.c_str()) != 0) {
-        const int renameErr = errno;
+    // On disk before it replaces the old file, as the text export is.
+    const Status replaced = ReplaceWithTemporary(temp, path);
+    if (!replaced)
         ::unlink(temp.c_str());
-        return Error{SystemErrorText(renameErr)};
-    }
-    return Ok();
+    return replaced;
 }
 
 // ---------------------------------------------------------------- bitmap

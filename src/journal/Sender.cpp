@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <netdb.h>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -55,12 +56,15 @@ bool FinishConnect(int fd, int timeoutMs)
     }
 }
 
-bool SendAll(int fd, const std::string& bytes)
+// more: further lines follow, so the system may hold these bytes back to
+// send them with the next ones.
+bool SendAll(int fd, const std::string& bytes, bool more)
 {
+    // MSG_NOSIGNAL: a journal that has gone away must not end the runner.
+    const int flags = MSG_NOSIGNAL | (more ? MSG_MORE : 0);
     size_t done = 0;
     while (done < bytes.size()) {
-        // MSG_NOSIGNAL: a journal that has gone away must not end the runner.
-        const ssize_t put = ::send(fd, bytes.data() + done, bytes.size() - done, MSG_NOSIGNAL);
+        const ssize_t put = ::send(fd, bytes.data() + done, bytes.size() - done, flags);
         if (put < 0) {
             if (errno == EINTR)
                 continue;
@@ -149,9 +153,15 @@ SendOutcome Deliver(const std::string& host, const std::string& port,
     limit.tv_sec = connectTimeoutMs / 1000;
     limit.tv_usec = (connectTimeoutMs % 1000) * 1000;
     ::setsockopt(socket.get(), SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit);
+    // Each line still goes in a send call of its own, but all but the last are
+    // marked as having more to follow, and the last is pushed out at once: the
+    // message leaves in one segment instead of a line per segment, each
+    // waiting on the journal's delayed acknowledgement of the one before.
+    const int on = 1;
+    ::setsockopt(socket.get(), IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
     SendOutcome outcome = SendOutcome::Delivered;
-    for (const std::string& line : lines) {
-        if (!SendAll(socket.get(), line)) {
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (!SendAll(socket.get(), lines[i], i + 1 < lines.size())) {
             outcome = SendOutcome::Cut;
             break;
         }

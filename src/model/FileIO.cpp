@@ -24,6 +24,17 @@ std::string FolderPart(const std::string& path)
     return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
 }
 
+// Makes a rename into the folder of path durable; a failure here loses nothing.
+void SyncFolderOf(const std::string& path)
+{
+    const std::string folder = FolderPart(path);
+    const int dfd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dfd >= 0) {
+        ::fsync(dfd);
+        ::close(dfd);
+    }
+}
+
 // A file that becomes `target` only when Commit succeeds; until then the
 // target is untouched, and a failed or abandoned write removes the temporary.
 class AtomicFile {
@@ -90,13 +101,7 @@ public:
         if (::rename(temp_.c_str(), target_.c_str()) != 0)
             return errno;
         temp_.clear();
-        // Make the rename itself durable; a failure here loses nothing.
-        const std::string folder = FolderPart(target_);
-        const int dfd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (dfd >= 0) {
-            ::fsync(dfd);
-            ::close(dfd);
-        }
+        SyncFolderOf(target_);
         return 0;
     }
 
@@ -113,6 +118,23 @@ std::string SystemErrorText(int err)
     char buf[256];
     // The GNU strerror_r returns the text, which may not be in buf.
     return strerror_r(err, buf, sizeof buf);
+}
+
+Status ReplaceWithTemporary(const std::string& temp, const std::string& target)
+{
+    const int fd = ::open(temp.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return SystemError(errno);
+    if (::fsync(fd) != 0) {
+        const int err = errno;
+        ::close(fd);
+        return SystemError(err);
+    }
+    ::close(fd);
+    if (::rename(temp.c_str(), target.c_str()) != 0)
+        return SystemError(errno);
+    SyncFolderOf(target);
+    return Ok();
 }
 
 bool WriteAll(int fd, const char* p, size_t n)

@@ -19,6 +19,12 @@ Expected<std::string> ReadWholeFile(const std::string& path,
 // system's text.
 Status WriteFileAtomically(const std::string& path, std::string_view bytes);
 
+// For a file written by other code (a library that writes by name): makes the
+// finished temporary durable, renames it over target and makes the rename
+// durable, as WriteFileAtomically does. On failure the temporary is left for
+// the caller to remove.
+Status ReplaceWithTemporary(const std::string& temp, const std::string& target);
+
 // Appends bytes (result.txt is only ever appended to).
 Status AppendToFile(const std::string& path, std::string_view bytes);
 

@@ -17,57 +17,63 @@ bool Exists(const std::string& path)
     return ::stat(path.c_str(), &st) == 0;
 }
 
-// The entry of folder whose name equals name ignoring letter case; of several,
-// the smallest name byte for byte, so the choice does not depend on the order
-// the file system lists them in.
-std::optional<std::string> FindIgnoringCase(const std::string& folder, std::string_view name)
-{
-    DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
-    if (!dir)
-        return std::nullopt;
-    std::optional<std::string> best;
-    while (const dirent* e = ::readdir(dir)) {
-        const std::string_view entry(e->d_name);
-        // Letters and their other case have the same UTF-8 length here, so
-        // most entries are passed over without decoding them.
-        if (entry.size() == name.size() && EqualsIgnoreCase(entry, name) && (!best || entry < *best))
-            best = std::string(entry);
-    }
-    ::closedir(dir);
-    return best;
-}
-
 }  // namespace
 
-std::string ResolvePicturePath(const std::string& dir, const std::string& line)
+const PictureLookup::Listing* PictureLookup::ListingOf(const std::string& folder)
+{
+    auto [at, added] = listings_.try_emplace(folder);
+    if (added) {
+        if (DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str())) {
+            Listing& listing = at->second.emplace();
+            while (const dirent* e = ::readdir(dir)) {
+                const std::string_view entry(e->d_name);
+                listing.Names.emplace(entry);
+                auto [slot, fresh] = listing.Folded.try_emplace(CaseFoldKey(entry), entry);
+                // Of several case variants the first by byte order, so the
+                // choice does not depend on the order the system lists them in.
+                if (!fresh && entry < slot->second)
+                    slot->second = std::string(entry);
+            }
+            ::closedir(dir);
+        }
+    }
+    return at->second ? &*at->second : nullptr;
+}
+
+std::string PictureLookup::Resolve(const std::string& dir, const std::string& line)
 {
     std::string relative = line;
     for (char& c : relative)
         if (c == '\\')
             c = '/';
     const std::string joined = dir + relative;
-    if (Exists(joined))
-        return joined;
 
-    // Walk the components, replacing each one that does not exist by the
-    // entry that differs from it only in letter case.
+    // Walk the components through the listings of their folders, replacing
+    // each one that is not there by the entry that differs from it only in
+    // letter case. A folder that cannot be listed (searchable, not readable)
+    // can still hold an exact name.
     std::string path = dir;
     size_t pos = 0;
     while (pos <= relative.size()) {
         size_t next = relative.find('/', pos);
         if (next == std::string::npos)
             next = relative.size();
-        const std::string_view part(relative.data() + pos, next - pos);
+        const std::string part = relative.substr(pos, next - pos);
         const bool last = next == relative.size();
         if (!part.empty()) {
-            std::string candidate = path + std::string(part);
-            if (!Exists(candidate)) {
-                const auto found = FindIgnoringCase(path, part);
-                if (!found)
+            const Listing* listing = ListingOf(path);
+            if (!listing) {
+                if (!Exists(path + part))
                     return joined;
-                candidate = path + *found;
+                path += part;
+            } else if (listing->Names.count(part) != 0) {
+                path += part;
+            } else {
+                const auto found = listing->Folded.find(CaseFoldKey(part));
+                if (found == listing->Folded.end())
+                    return joined;
+                path += found->second;
             }
-            path = std::move(candidate);
         }
         if (last)
             break;
@@ -75,7 +81,13 @@ std::string ResolvePicturePath(const std::string& dir, const std::string& line)
             path += '/';
         pos = next + 1;
     }
-    return Exists(path) ? path : joined;
+    return path;
+}
+
+std::string ResolvePicturePath(const std::string& dir, const std::string& line)
+{
+    PictureLookup lookup;
+    return lookup.Resolve(dir, line);
 }
 
 std::string BareFileName(const std::string& path)

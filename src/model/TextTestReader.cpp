@@ -143,7 +143,8 @@ private:
 };
 
 template <class Lines>
-Expected<TTask> ReadTaskBlockFrom(Lines&& lines, size_t first, const std::string& pictureDir)
+Expected<TTask> ReadTaskBlockFrom(Lines&& lines, size_t first, const std::string& pictureDir,
+                                  PictureLookup& pictures)
 {
     if (first > SIZE_MAX - kBlockLines || !lines.Has(first + kBlockLines - 2))
         return LoadError();
@@ -155,7 +156,7 @@ Expected<TTask> ReadTaskBlockFrom(Lines&& lines, size_t first, const std::string
     const std::string_view picture = Trim(pictureLine);
     if (!picture.empty())
         task.ImageFile = pictureDir.empty() ? std::string(picture)
-                                            : ResolvePicturePath(pictureDir, std::string(picture));
+                                            : pictures.Resolve(pictureDir, std::string(picture));
     ParseAnswerLine(Trim(lines.Take(first + 3)), task);
     for (size_t v = 0; v < 5; ++v)
         task.Variants[v] = lines.Take(first + 4 + v);
@@ -197,9 +198,11 @@ Expected<ParsedTest> ParseLines(Lines&& lines, const TextTestReadOptions& option
         if (!lines.Has(needed - 1))
             return LoadError();
         test.Tasks.reserve(static_cast<size_t>(test.TaskCount));
+        // One listing of the picture folder serves every picture line.
+        PictureLookup pictures;
         for (int32_t k = 0; k < test.TaskCount; ++k) {
             auto task = ReadTaskBlockFrom(lines, firstBlock + kBlockLines * static_cast<size_t>(k) + 1,
-                                          options.PictureDir);
+                                          options.PictureDir, pictures);
             if (!task)
                 return task.error();
             test.Tasks.push_back(std::move(task).value());
@@ -213,12 +216,14 @@ Expected<ParsedTest> ParseLines(Lines&& lines, const TextTestReadOptions& option
 Expected<TTask> ReadTaskBlock(const std::vector<std::string>& lines, size_t first,
                               const std::string& pictureDir)
 {
-    return ReadTaskBlockFrom(KeptLines(lines), first, pictureDir);
+    PictureLookup pictures;
+    return ReadTaskBlockFrom(KeptLines(lines), first, pictureDir, pictures);
 }
 
-Expected<TTask> ReadTaskBlock(TextLines& lines, size_t first, const std::string& pictureDir)
+Expected<TTask> ReadTaskBlock(TextLines& lines, size_t first, const std::string& pictureDir,
+                              PictureLookup& pictures)
 {
-    return ReadTaskBlockFrom(DecodedLines(lines), first, pictureDir);
+    return ReadTaskBlockFrom(DecodedLines(lines), first, pictureDir, pictures);
 }
 
 Expected<ParsedTest> ParseTestText(const std::vector<std::string>& lines,

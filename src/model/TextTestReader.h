@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "model/Expected.h"
+#include "model/PicturePath.h"
 #include "model/Random.h"
 #include "model/TextLines.h"
 #include "model/TestModel.h"
@@ -55,7 +56,10 @@ void ApplyRandomSubset(ParsedTest& test, TRandom& random);
 // line; an empty pictureDir keeps the trimmed line as it is.
 Expected<TTask> ReadTaskBlock(const std::vector<std::string>& lines, size_t first,
                               const std::string& pictureDir);
-Expected<TTask> ReadTaskBlock(TextLines& lines, size_t first, const std::string& pictureDir);
+// The same over a file's lines, resolving the picture through the lookup of
+// the whole file.
+Expected<TTask> ReadTaskBlock(TextLines& lines, size_t first, const std::string& pictureDir,
+                              PictureLookup& pictures);
 
 // Sets TaskType and Answers from a trimmed answer line (see the answer line rules).
 void ParseAnswerLine(std::string_view line, TTask& task);

@@ -246,4 +246,14 @@ bool EqualsIgnoreCase(std::string_view a, std::string_view b)
     return i == a.size() && j == b.size();
 }
 
+std::u32string CaseFoldKey(std::string_view s)
+{
+    std::u32string key;
+    key.reserve(s.size());
+    size_t i = 0;
+    while (i < s.size())
+        key.push_back(LowerCodePoint(NextCodePoint(s, i)));
+    return key;
+}
+
 }  // namespace quilmo

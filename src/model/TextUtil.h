@@ -38,5 +38,8 @@ int32_t StrToIntDef(std::string_view s, int32_t fallback);
 // Case-insensitive comparison for ASCII and Cyrillic letters of UTF-8 text.
 std::string ToLowerUtf8(std::string_view s);
 bool EqualsIgnoreCase(std::string_view a, std::string_view b);
+// The letters of s as EqualsIgnoreCase compares them: two texts are equal
+// ignoring case exactly when their keys are equal.
+std::u32string CaseFoldKey(std::string_view s);
 
 }  // namespace quilmo

@@ -690,6 +690,51 @@ TEST_F(EditorUnitTest, ClosingAnUnsavedTestAsks)
     EXPECT_FALSE(form->isVisible());
 }
 
+TEST_F(EditorUnitTest, NodesShareTheIconOfTheirTaskType)
+{
+    // Thirty tasks cycling through the three types.
+    std::vector<std::string> lines = {"Иконки", "", "30", "--------", "0", "--------"};
+    static const char* const answers[] = {"1", "1,2", "2-1"};
+    for (int k = 1; k <= 30; ++k)
+        lines.insert(lines.end(), {"----" + std::to_string(k) + "----", "Вопрос " + std::to_string(k), "", "",
+                                   answers[(k - 1) % 3], "А", "Б", "", "", ""});
+    lines.push_back("----------конец---------");
+    Start();
+    Open(WriteTest("thirty.tst", lines));
+    ASSERT_EQ(form->TaskCount(), 30);
+    QTreeWidget* tree = form->Tree();
+    EXPECT_TRUE(tree->updatesEnabled());
+    EXPECT_FALSE(tree->isSortingEnabled());
+    EXPECT_EQ(form->NodeLabel(29), "Вопрос 30");
+
+    auto key = [tree](int position) { return tree->topLevelItem(position)->icon(0).cacheKey(); };
+    auto checkShared = [&](int size) {
+        for (int p = 0; p < 30; ++p) {
+            SCOPED_TRACE(p);
+            EXPECT_EQ(key(p), key(p % 3));
+            EXPECT_EQ(tree->topLevelItem(p)->icon(0).availableSizes(), QList<QSize>{QSize(size, size)});
+        }
+        EXPECT_NE(key(0), key(1));
+        EXPECT_NE(key(1), key(2));
+        EXPECT_NE(key(0), key(2));
+    };
+    checkShared(24);
+    // A task added later takes the same icon as those read.
+    form->MTAdd2Sub_Click(MultipleChoice);
+    EXPECT_EQ(key(30), key(1));
+    form->MVIcon16Click();
+    checkShared(16);
+    EXPECT_EQ(key(30), key(1));
+
+    // Opening the test again gives a tree as before, with the same icons.
+    const qint64 single = key(0);
+    prompts.ExpectMessage("Вы желаете сохранить изменения?", PromptAnswer::No);
+    Open(QString::fromStdString(form->Document().FileName));
+    ASSERT_EQ(form->TaskCount(), 30);
+    EXPECT_EQ(key(0), single);
+    checkShared(16);
+}
+
 TEST_F(EditorUnitTest, ViewOptions)
 {
     const QString path = WriteTest("three.tst", kThreeTasks);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <linux/tcp.h>
+
 #include <chrono>
 #include <thread>
 
@@ -123,6 +125,58 @@ TEST(SenderTest, OutcomeTellsAConnectionNeverMadeFromOneCutShort)
     EXPECT_EQ(Deliver("127.0.0.1", std::to_string(port), many), SendOutcome::Cut);
     resetter.join();
     ::close(listener);
+}
+
+// The segments that carried data into the accepted end of a connection, read
+// once the peer has closed it.
+uint32_t DataSegmentsOfOneConnection(int listenFd, std::string& bytes)
+{
+    pollfd p{listenFd, POLLIN, 0};
+    if (::poll(&p, 1, 5000) <= 0)
+        return 0;
+    const int client = ::accept(listenFd, nullptr, nullptr);
+    char buffer[4096];
+    for (;;) {
+        const ssize_t got = ::recv(client, buffer, sizeof buffer, 0);
+        if (got <= 0)
+            break;
+        bytes.append(buffer, static_cast<size_t>(got));
+    }
+    tcp_info info{};
+    socklen_t size = sizeof info;
+    const int read = ::getsockopt(client, IPPROTO_TCP, TCP_INFO, &info, &size);
+    ::close(client);
+    return read == 0 ? info.tcpi_data_segs_in : 0;
+}
+
+TEST(SenderTest, AMessageLeavesInOneSegment)
+{
+    // Nineteen lines, each its own send call, reach the journal as one
+    // segment: none waits for the acknowledgement of the one before.
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in local{};
+    local.sin_family = AF_INET;
+    local.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t size = sizeof local;
+    ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&local), sizeof local), 0);
+    ASSERT_EQ(::listen(fd, 5), 0);
+    ASSERT_EQ(::getsockname(fd, reinterpret_cast<sockaddr*>(&local), &size), 0);
+    quilmo::TTestResult r;
+    r.UserName = "Иванов";
+    r.ResultMask = "++-";
+    const std::vector<std::string> lines = EncodeLines(ResultLines(r));
+    ASSERT_EQ(lines.size(), 19u);
+    for (int round = 0; round < 3; ++round) {
+        std::thread sender([&] { EXPECT_TRUE(SendLines("127.0.0.1", std::to_string(ntohs(local.sin_port)), lines)); });
+        std::string bytes;
+        EXPECT_EQ(DataSegmentsOfOneConnection(fd, bytes), 1u);
+        sender.join();
+        std::string expected;
+        for (const std::string& line : lines)
+            expected += line;
+        EXPECT_EQ(bytes, expected);
+    }
+    ::close(fd);
 }
 
 TEST(SenderTest, PortsAndHosts)

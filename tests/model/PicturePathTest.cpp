@@ -38,6 +38,31 @@ TEST(PicturePathTest, MissingPictureKeepsTheJoinedPath)
     EXPECT_EQ(ResolvePicturePath(dir.Path(), "PICS\\other.jpg\\x.jpg"), dir / "PICS/other.jpg/x.jpg");
 }
 
+TEST(PicturePathTest, OneLookupListsEachFolderOnce)
+{
+    testing::TempFolder dir;
+    dir.Write("Photo.JPG", "x");
+    dir.Write("pics/Tree.gif", "x");
+    PictureLookup lookup;
+    for (int i = 0; i < 50; ++i)
+        EXPECT_EQ(lookup.Resolve(dir.Path(), "missing" + std::to_string(i) + ".jpg"),
+                  dir / ("missing" + std::to_string(i) + ".jpg"));
+    EXPECT_EQ(lookup.ListedFolders(), 1u);
+    // The same listing finds names that differ only in case.
+    EXPECT_EQ(lookup.Resolve(dir.Path(), "photo.jpg"), dir / "Photo.JPG");
+    EXPECT_EQ(lookup.ListedFolders(), 1u);
+    // A subfolder is listed once too, whatever the case of the line.
+    EXPECT_EQ(lookup.Resolve(dir.Path(), "PICS\\tree.GIF"), dir / "pics/Tree.gif");
+    EXPECT_EQ(lookup.Resolve(dir.Path(), "Pics\\TREE.gif"), dir / "pics/Tree.gif");
+    EXPECT_EQ(lookup.ListedFolders(), 2u);
+
+    // The listing is kept: a file added later is found only by its exact name.
+    dir.Write("Late.png", "x");
+    EXPECT_EQ(lookup.Resolve(dir.Path(), "late.png"), dir / "late.png");
+    EXPECT_EQ(lookup.Resolve(dir.Path(), "Late.png"), dir / "Late.png");
+    EXPECT_EQ(ResolvePicturePath(dir.Path(), "late.png"), dir / "Late.png");
+}
+
 TEST(PicturePathTest, BareFileNameAndFolder)
 {
     EXPECT_EQ(BareFileName("C:\\Tests\\pics\\a.jpg"), "a.jpg");
