@@ -21,7 +21,7 @@
 #include <thread>
 #include <vector>
 
-#include "BenchSupport.h"
+#include "BenchNetwork.h"
 #include "app/ProgramFolder.h"
 #include "journal/JournalRecorder.h"
 #include "journal/JournalStore.h"
@@ -35,121 +35,14 @@ namespace {
 using namespace quilmo;
 using bench::Clock;
 using bench::Seconds;
+using bench::RunSenders;
 
 constexpr int kMessages = 2000;  // per measurement, shared among the senders
-
-// Runs `senders` threads that together do `work` kMessages times; the time taken.
-template <class Work>
-double RunSenders(int senders, Work work)
-{
-    std::vector<std::thread> threads;
-    const auto start = Clock::now();
-    for (int s = 0; s < senders; ++s) {
-        const int count = kMessages / senders + (s < kMessages % senders ? 1 : 0);
-        threads.emplace_back([count, &work] {
-            for (int i = 0; i < count; ++i)
-                work();
-        });
-    }
-    for (std::thread& t : threads)
-        t.join();
-    return Seconds(Clock::now() - start);
-}
-
-// A loopback server that reads each connection to its end and closes it,
-// parsing nothing: ten threads, as many as the journal has.
-class ReadOnlyServer {
-public:
-    ReadOnlyServer()
-    {
-        // Non-blocking: with several accepting threads, the losers of a race
-        // must not block in accept.
-        fd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
-        sockaddr_in local{};
-        local.sin_family = AF_INET;
-        local.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t size = sizeof local;
-        if (::bind(fd_, reinterpret_cast<sockaddr*>(&local), sizeof local) != 0 ||
-            ::listen(fd_, SOMAXCONN) != 0 ||
-            ::getsockname(fd_, reinterpret_cast<sockaddr*>(&local), &size) != 0)
-            throw std::runtime_error("cannot listen");
-        port_ = ntohs(local.sin_port);
-        for (int t = 0; t < 10; ++t)
-            threads_.emplace_back([this] {
-                while (!stop_) {
-                    pollfd p{fd_, POLLIN, 0};
-                    if (::poll(&p, 1, 20) <= 0)
-                        continue;
-                    const int client = ::accept4(fd_, nullptr, nullptr, SOCK_NONBLOCK);
-                    if (client < 0)
-                        continue;
-                    char buffer[4096];
-                    for (;;) {
-                        pollfd c{client, POLLIN, 0};
-                        ::poll(&c, 1, 1000);
-                        const ssize_t got = ::recv(client, buffer, sizeof buffer, 0);
-                        if (got == 0 || (got < 0 && errno != EAGAIN))
-                            break;
-                    }
-                    ++drained;
-                    ::close(client);
-                }
-            });
-    }
-    ~ReadOnlyServer()
-    {
-        stop_ = true;
-        for (std::thread& t : threads_)
-            t.join();
-        ::close(fd_);
-    }
-    uint16_t Port() const { return port_; }
-    std::atomic<int> drained{0};
-
-private:
-    int fd_ = -1;
-    uint16_t port_ = 0;
-    std::atomic<bool> stop_{false};
-    std::vector<std::thread> threads_;
-};
-
-// Waits until count reaches target; false when it has not within the time-out
-// (a result was lost) or went past it (one came twice).
-bool WaitForCount(const std::atomic<int>& count, int target, std::chrono::seconds timeout = std::chrono::seconds(30))
-{
-    const auto deadline = Clock::now() + timeout;
-    while (count.load() < target && Clock::now() < deadline)
-        std::this_thread::sleep_for(std::chrono::microseconds(200));
-    return count.load() == target;
-}
-
-quilmo::TTestResult SampleResult()
-{
-    quilmo::TTestResult r;
-    r.UserName = "Иванов Пётр";
-    r.CompName = "CLASS-PC-07";
-    r.CompUserName = "pupil";
-    r.TestTitle = "Итоговый тест по физике";
-    r.TestFile = "/srv/tests/Физика 9.tst";
-    r.TotalCount = 20;
-    r.AskedCount = 20;
-    r.RightCount = 15;
-    r.WrongCount = 5;
-    r.Mark = 4;
-    r.StartTime = {2024, 3, 5, 9, 0, 0, 0};
-    r.EndTime = {2024, 3, 5, 9, 35, 12, 0};
-    r.Duration = 2112;
-    r.EndMode = EndFinished;
-    r.ResultMask = "++-+++-++++-+++-++-+";
-    r.TimeMask = "60;120;45;80;90;100;110;120;30;40;50;60;70;80;90;100;110;120;130;140";
-    r.FileCrc = 0xCAFEBABE;
-    return r;
-}
 
 void BM_JournalIngest(benchmark::State& state)
 {
     const int senders = static_cast<int>(state.range(0));
-    const std::vector<std::string> lines = journal::EncodeLines(journal::ResultLines(SampleResult()));
+    const std::vector<std::string> lines = journal::EncodeLines(journal::ResultLines(bench::SampleResult()));
     double ingested = 0, readOnly = 0;
     for (auto _ : state) {
         std::atomic<int> failed{0};
@@ -159,11 +52,11 @@ void BM_JournalIngest(benchmark::State& state)
         };
         double readOnlySeconds = 0;
         {
-            ReadOnlyServer server;
+            bench::ReadOnlyServer server;
             const std::string port = std::to_string(server.Port());
             const auto start = Clock::now();
-            RunSenders(senders, [&] { send(port); });
-            if (!WaitForCount(server.drained, kMessages)) {
+            RunSenders(senders, kMessages, [&] { send(port); });
+            if (!bench::WaitForCount(server.drained, kMessages)) {
                 state.SkipWithError("the read-only server lost messages");
                 return;
             }
@@ -182,8 +75,8 @@ void BM_JournalIngest(benchmark::State& state)
         }
         const std::string port = std::to_string(listener.BoundPort());
         const auto start = Clock::now();
-        RunSenders(senders, [&] { send(port); });
-        if (!WaitForCount(received, kMessages) || failed.load() != 0) {
+        RunSenders(senders, kMessages, [&] { send(port); });
+        if (!bench::WaitForCount(received, kMessages) || failed.load() != 0) {
             state.SkipWithError("results lost or duplicated");
             return;
         }
@@ -213,7 +106,7 @@ double IngestSeconds(int senders, const std::vector<std::vector<std::string>>& m
     const std::string port = std::to_string(listener.BoundPort());
     std::atomic<size_t> next{0};
     const auto start = Clock::now();
-    RunSenders(senders, [&] {
+    RunSenders(senders, kMessages, [&] {
         if (!journal::SendLines("127.0.0.1", port, messages[next.fetch_add(1) % messages.size()]))
             throw std::runtime_error("send failed");
     });
@@ -236,7 +129,7 @@ void BM_JournalIngestStored(benchmark::State& state)
     // Results of as many learners: the store keeps each result once.
     std::vector<std::vector<std::string>> messages;
     for (int i = 0; i < kMessages; ++i) {
-        quilmo::TTestResult r = SampleResult();
+        quilmo::TTestResult r = bench::SampleResult();
         r.UserName += std::to_string(i);
         messages.push_back(journal::EncodeLines(journal::ResultLines(r)));
     }

@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "app/QtConvert.h"
+#include "app/QtFormParts.h"
 #include "journal/Diagram1Unit.h"
 #include "journal/Exports.h"
 #include "journal/ItemStatisticsUnit.h"
@@ -243,9 +244,8 @@ journal::JournalStore* TServerForm::Store()
         Recorder = std::make_unique<journal::JournalRecorder>(
             JournalStoreFile.get(),
             [this](journal::StoredEvent&& stored) {
-                QMetaObject::invokeMethod(
-                    this, [this, stored = std::move(stored)]() mutable { ReceiveStored(std::move(stored)); },
-                    Qt::QueuedConnection);
+                if (Inbox.Put(std::move(stored)))
+                    QMetaObject::invokeMethod(this, &TServerForm::TakeReceived, Qt::QueuedConnection);
             },
             StoreUnavailable);
     }
@@ -303,8 +303,10 @@ void TServerForm::OfferRestore()
         LogStoreError(s.error().Message);
     if (!restore)
         return;
+    const int firstNew = static_cast<int>(ResultList.size());
     for (journal::StoredResult& r : (*offer)->Results)
         AppendResult(std::move(r.Result), r.Id, false);
+    AddResultRows(firstNew, static_cast<int>(ResultList.size()));
     if (!ResultList.empty())
         Unsaved = true;
 }
@@ -404,12 +406,27 @@ void TServerForm::closeEvent(QCloseEvent* event)
 
 // ---------------------------------------------------------------- received messages
 
+void TServerForm::TakeReceived()
+{
+    ReceiveStored(Inbox.Take());
+}
+
 void TServerForm::ReceiveEvent(journal::ReceivedEvent event)
 {
-    // Received with the window closed (handed over directly, not by the
-    // listener): stored in a session all the same.
+    std::vector<journal::ReceivedEvent> events;
+    events.push_back(std::move(event));
+    ReceiveEvents(std::move(events));
+}
+
+void TServerForm::ReceiveEvents(std::vector<journal::ReceivedEvent> events)
+{
+    // Handed over directly, not by the listener (even with the window
+    // closed): stored in a session all the same, before they are shown.
     BeginJournalSession();
-    ReceiveStored(Recorder->RecordNow(std::move(event)));
+    std::vector<journal::StoredEvent> stored;
+    for (journal::ReceivedEvent& event : events)
+        stored.push_back(Recorder->RecordNow(std::move(event)));
+    ReceiveStored(std::move(stored));
 }
 
 bool TServerForm::AppendResult(journal::TTestResult result, int64_t storeId, bool storeHadIt)
@@ -424,75 +441,109 @@ bool TServerForm::AppendResult(journal::TTestResult result, int64_t storeId, boo
             LogStoreError(s.error().Message);
     ResultList.push_back(std::move(result));
     StoreIds.push_back(storeId);
-    AddResultRow(static_cast<int>(ResultList.size()) - 1);
     return true;
 }
 
-void TServerForm::ReceiveStored(journal::StoredEvent stored)
+void TServerForm::ReceiveStored(std::vector<journal::StoredEvent> batch)
 {
-    if (!stored.Stored)
-        LogStoreError(stored.StoreError);
-    else
-        LastStoreError.clear();
-    journal::ReceivedEvent& event = stored.Event;
+    if (batch.empty())
+        return;
     using Kind = journal::ReceivedEvent::Kind;
-    switch (event.kind) {
-    case Kind::Result: {
-        const std::string line = journal::ResultLogLine(event.Result);
-        // The learner's row on the class page closes, whether or not the
-        // result was here already.
-        TabSheetClass->ResultArrived(event.Result);
-        // A result that came twice (by the network and from a log) is shown once.
-        if (AppendResult(std::move(event.Result), stored.Receipt.Id, stored.Stored && !stored.Receipt.Added))
-            Unsaved = true;
-        AppendLog(line);
-        break;
-    }
-    case Kind::Message:
-        AppendLog(journal::MessageLogLine(event.Time, event.CompName, event.PeerAddress,
-                                          event.UserName, event.Text));
-        if (event.Text == journal::kTestStarted)
-            TabSheetClass->TestStarted(event.CompName, event.PeerAddress, event.UserName, event.Time);
-        break;
-    case Kind::Malformed: {
-        AppendLog(journal::RejectedLogLine(event.Time, event.CompName, event.PeerAddress, event.Reason));
-        // A peer that sends many bad results gets one box at a time, not a
-        // stack of them; the next box says how many came meanwhile.
-        if (ShowingError) {
-            ++ErrorsWhileShowing;
-            break;
+    const int firstNew = static_cast<int>(ResultList.size());
+    std::string log;
+    int malformed = 0;
+    auto logLine = [&log](const std::string& line) {
+        if (!log.empty())
+            log += '\n';
+        log += line;
+    };
+    {
+        // The whole batch is in the list, the table and the log before
+        // anything is painted or any box can run another turn of the loop.
+        PaintFreeze freeze(this);
+        for (journal::StoredEvent& stored : batch) {
+            if (!stored.Stored)
+                LogStoreError(stored.StoreError);
+            else
+                LastStoreError.clear();
+            journal::ReceivedEvent& event = stored.Event;
+            switch (event.kind) {
+            case Kind::Result: {
+                logLine(journal::ResultLogLine(event.Result));
+                // The learner's row on the class page closes, whether or not
+                // the result was here already.
+                TabSheetClass->ResultArrived(event.Result);
+                // A result that came twice (by the network and from a log) is shown once.
+                if (AppendResult(std::move(event.Result), stored.Receipt.Id,
+                                 stored.Stored && !stored.Receipt.Added))
+                    Unsaved = true;
+                break;
+            }
+            case Kind::Message:
+                logLine(journal::MessageLogLine(event.Time, event.CompName, event.PeerAddress,
+                                                event.UserName, event.Text));
+                if (event.Text == journal::kTestStarted)
+                    TabSheetClass->TestStarted(event.CompName, event.PeerAddress, event.UserName, event.Time);
+                break;
+            case Kind::Malformed:
+                logLine(journal::RejectedLogLine(event.Time, event.CompName, event.PeerAddress, event.Reason));
+                ++malformed;
+                break;
+            }
         }
-        ShowingError = true;
-        int more = 0;
-        do {
-            Prompter.Notice(this, Q(journal::MalformedResultText(more)));
-            more = ErrorsWhileShowing;
-            ErrorsWhileShowing = 0;
-        } while (more > 0);
-        ShowingError = false;
-        break;
+        AddResultRows(firstNew, static_cast<int>(ResultList.size()));
+        AppendLog(log);
     }
-    }
+    if (malformed > 0)
+        ShowMalformed(malformed);
 }
 
-void TServerForm::AppendLog(const std::string& line)
+void TServerForm::ShowMalformed(int count)
 {
-    Messages->appendPlainText(Q(line));
+    // A peer that sends many bad results gets one box at a time, not a stack
+    // of them; the next box says how many came meanwhile.
+    if (ShowingError) {
+        ErrorsWhileShowing += count;
+        return;
+    }
+    ShowingError = true;
+    ErrorsWhileShowing = count - 1;
+    int more = 0;
+    do {
+        Prompter.Notice(this, Q(journal::MalformedResultText(more)));
+        more = ErrorsWhileShowing;
+        ErrorsWhileShowing = 0;
+    } while (more > 0);
+    ShowingError = false;
+}
+
+void TServerForm::AppendLog(const std::string& lines)
+{
+    Messages->appendPlainText(Q(lines));
 }
 
 // ---------------------------------------------------------------- the table
 
 void TServerForm::AddResultRow(int index)
 {
-    if (index < 0 || index >= static_cast<int>(ResultList.size()))
+    AddResultRows(index, index + 1);
+}
+
+void TServerForm::AddResultRows(int first, int end)
+{
+    first = std::max(first, 0);
+    end = std::min(end, static_cast<int>(ResultList.size()));
+    if (first >= end)
         return;
-    if (ResultGrid->rowCount() < index + 1)
-        ResultGrid->setRowCount(index + 1);
-    const journal::RowTexts texts = journal::ResultRowTexts(ResultList[static_cast<size_t>(index)]);
-    for (int c = 0; c < journal::kColumnCount; ++c) {
-        auto* cell = new QTableWidgetItem(Q(texts[static_cast<size_t>(c)]));
-        cell->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
-        ResultGrid->setItem(index, c, cell);
+    if (ResultGrid->rowCount() < end)
+        ResultGrid->setRowCount(end);
+    for (int index = first; index < end; ++index) {
+        const journal::RowTexts texts = journal::ResultRowTexts(ResultList[static_cast<size_t>(index)]);
+        for (int c = 0; c < journal::kColumnCount; ++c) {
+            auto* cell = new QTableWidgetItem(Q(texts[static_cast<size_t>(c)]));
+            cell->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
+            ResultGrid->setItem(index, c, cell);
+        }
     }
 }
 
@@ -621,9 +672,11 @@ void TServerForm::MFImportResultsClick()
         else
             LogStoreError(stored.error().Message);
     }
+    const int firstNew = static_cast<int>(ResultList.size());
     for (size_t i = 0; i < fresh.size(); ++i)
         if (AppendResult(std::move(fresh[i]), receipts[i].Id, receipts[i].Id != 0 && !receipts[i].Added))
             ++counts.Added;
+    AddResultRows(firstNew, static_cast<int>(ResultList.size()));
     if (counts.Added > 0)
         Unsaved = true;
     QStringList summary;

@@ -13,6 +13,7 @@
 #include "journal/JournalStore.h"
 #include "journal/JournalTexts.h"
 #include "journal/Listener.h"
+#include "journal/ReceivedInbox.h"
 #include "journal/ResultProtocol.h"
 
 class QAction;
@@ -42,12 +43,12 @@ public:
     const std::vector<journal::TTestResult>& Results() const { return ResultList; }
     bool HasUnsaved() const { return Unsaved; }
 
-    // What a connection delivered: stored, then shown. Runs on the window's
-    // thread.
+    // What connections delivered, in order of arrival: stored, then shown.
+    // Runs on the window's thread.
+    void ReceiveEvents(std::vector<journal::ReceivedEvent> events);
     void ReceiveEvent(journal::ReceivedEvent event);
-    // An event the store has (or could not keep): the listener's workers reach
-    // it only through queued calls, once it is committed.
-    void ReceiveStored(journal::StoredEvent stored);
+    // Events the store has (or could not keep), in the order stored.
+    void ReceiveStored(std::vector<journal::StoredEvent> batch);
 
     // The store's row of each ResultList entry (0: not in the store).
     const std::vector<int64_t>& ResultIds() const { return StoreIds; }
@@ -63,6 +64,8 @@ public:
 
     // Writes entry index of ResultList into table row index + 1.
     void AddResultRow(int index);
+    // The same for entries first to end - 1, the rows added in one step.
+    void AddResultRows(int first, int end);
 
     // Menu handlers.
     void MFileClick();
@@ -94,7 +97,12 @@ protected:
 private:
     void BuildLayout();
     void BuildMenus();
-    void AppendLog(const std::string& line);
+    // One line, or several joined by line ends, appended as one block.
+    void AppendLog(const std::string& lines);
+    // The malformed-result box, one at a time; count came at once.
+    void ShowMalformed(int count);
+    // The window's thread: takes what the inbox holds.
+    void TakeReceived();
     // The entry of the current row, or -1 when the header or the empty row is current.
     int SelectedIndex() const;
     // Shows an analysis in a chart window of its own, modally.
@@ -132,6 +140,9 @@ private:
     std::optional<journal::StoredSession> Session;  // while shown
     int64_t Run = 0;                // the first session of this program run
     bool RestoreOffered = false;
+    // What the recorder committed, taken in batches, one per turn of the
+    // event loop; outlives the recorder and every listener.
+    journal::BatchInbox<journal::StoredEvent> Inbox;
     std::unique_ptr<journal::Listener> Server;
     // Listeners of closed runs that still finish reading their connections;
     // what they read is still shown.

@@ -297,6 +297,53 @@ TEST_F(ServerUnitTest, MalformedResultsWhileTheBoxIsOpenAreCountedInTheNextBox)
     journal.ReceiveEvent(bad);
 }
 
+TEST_F(ServerUnitTest, ABatchIsShownInOrderOfArrivalBeforeItsErrorBox)
+{
+    TServerForm& journal = Journal();
+    journal::ReceivedEvent bad;
+    bad.kind = journal::ReceivedEvent::Kind::Malformed;
+    bad.PeerAddress = "10.0.0.9";
+    bad.Reason = "сообщение оборвано после строки 3 из 19";
+    journal::ReceivedEvent started;
+    started.kind = journal::ReceivedEvent::Kind::Message;
+    started.CompName = "PC-4";
+    started.PeerAddress = "10.0.0.4";
+    started.UserName = "Второй";
+    started.Text = "Начат тест";
+    std::vector<journal::ReceivedEvent> batch;
+    batch.push_back(ResultEvent("Первый"));
+    batch.push_back(bad);
+    batch.push_back(started);
+    batch.push_back(ResultEvent("Второй"));
+    batch.push_back(bad);
+    // The box comes once the whole batch is in the table and the log; what
+    // arrives behind it goes after the batch.
+    prompts.ExpectMessage("Ошибка 7777!").During([&] {
+        EXPECT_EQ(journal.Results().size(), 2u);
+        EXPECT_EQ(journal.GridRowCount(), 3);
+        EXPECT_EQ(Log().size(), 5);
+        journal.ReceiveEvent(ResultEvent("Третий"));
+    });
+    prompts.ExpectMessage("Ошибка 7777!\r\nПока это окно было открыто, пришло ещё ошибочных результатов: 1.");
+    journal.ReceiveEvents(std::move(batch));
+    prompts.Verify();
+    ASSERT_EQ(journal.Results().size(), 3u);
+    EXPECT_EQ(journal.Cell(2, 1), "Первый");
+    EXPECT_EQ(journal.Cell(2, 2), "Второй");
+    EXPECT_EQ(journal.Cell(2, 3), "Третий");
+    EXPECT_EQ(journal.GridRowCount(), 4);
+    EXPECT_TRUE(journal.HasUnsaved());
+    const QStringList log = Log();
+    ASSERT_EQ(log.size(), 6);
+    EXPECT_TRUE(log[0].endsWith("[Первый] Получены результаты тестирования."));
+    EXPECT_TRUE(log[1].contains("Отклонено сообщение"));
+    EXPECT_TRUE(log[2].endsWith("PC-4(10.0.0.4) [Второй] Начат тест."));
+    EXPECT_TRUE(log[3].endsWith("[Второй] Получены результаты тестирования."));
+    EXPECT_TRUE(log[4].contains("Отклонено сообщение"));
+    EXPECT_TRUE(log[5].endsWith("[Третий] Получены результаты тестирования."));
+    EXPECT_TRUE(journal.updatesEnabled());
+}
+
 TEST_F(ServerUnitTest, ClosingAndReopeningLogsStopAndStartAndKeepsTheTable)
 {
     TServerForm& journal = OpenJournal();
