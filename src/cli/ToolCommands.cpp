@@ -6,6 +6,8 @@
 #include <ostream>
 
 #include "app/Platform.h"
+#include "banks/BankFile.h"
+#include "banks/BankPictures.h"
 #include "model/CheckTestContainer.h"
 #include "model/Cp1251.h"
 #include "model/FileIO.h"
@@ -21,9 +23,12 @@ namespace quilmo::cli {
 namespace {
 
 constexpr const char* kOpenError = "Ошибка открытия файла!";
+constexpr const char* kNothingToConvert = "Ни одного вопроса перенести нельзя, файл не записан.";
 constexpr const char* kLockedReadable =
     "Проверочный тест заблокирован (Locked=1): его нельзя сохранить как .txt, .tst или .stst "
     "и нельзя снять с него блокировку.";
+constexpr const char* kLockedToBank =
+    "Проверочный тест заблокирован (Locked=1): его нельзя выгрузить в банк вопросов.";
 
 // A mode field as --mode names it, with the values it accepts.
 struct ModeField {
@@ -86,6 +91,53 @@ bool Load(const std::string& path, bool drawSubset, LoadedTest& loaded, std::ost
         err << loaded.Result.CleanupError << '\n';
     err << loaded.Result.Message << '\n';
     return false;
+}
+
+void PrintSkipped(const std::vector<SkippedQuestion>& skipped, const char* what, std::ostream& err)
+{
+    for (const SkippedQuestion& s : skipped)
+        err << what << SkippedQuestionText(s) << '\n';
+}
+
+// A question bank read as if it were a test: its tasks, titled after the
+// file, its pictures written into a fresh temporary folder that goes when
+// the loaded test does. Skipped questions are printed.
+bool LoadBank(const std::string& path, LoadedTest& loaded, std::ostream& err)
+{
+    auto bank = ReadBankFile(path);
+    if (!bank) {
+        err << bank.error().Message << '\n';
+        return false;
+    }
+    PrintSkipped(bank->Skipped, "Пропущено: ", err);
+    if (bank->Tasks.empty()) {
+        err << kNothingToConvert << '\n';
+        return false;
+    }
+    OpenTestResult& result = loaded.Result;
+    result.FileName = path;
+    result.FileDir = FolderOf(path);
+    if (!bank->Pictures.empty()) {
+        const OpenTestEnvironment environment = ToolEnvironment();
+        auto folder = MakeCheckTestFolder(environment.TempBase, result.FileDir, environment.NewGuid());
+        if (!folder) {
+            err << folder.error().Message << '\n';
+            return false;
+        }
+        result.TempDir = *folder;
+        if (const Status written = WriteBankPictures(*bank, *folder); !written) {
+            err << written.error().Message << '\n';
+            return false;
+        }
+    }
+    std::string title = BareFileName(path);
+    if (const size_t dot = title.rfind('.'); dot != std::string::npos && dot > 0)
+        title.resize(dot);
+    result.Test.Title = title;
+    result.Test.TaskCount = int32_t(bank->Tasks.size());
+    result.Test.Tasks = std::move(bank->Tasks);
+    result.Outcome = OpenOutcome::Loaded;
+    return true;
 }
 
 TTestInfo InfoOf(const OpenTestResult& result)
@@ -184,7 +236,8 @@ void Usage(std::ostream& err)
     err << "Использование:\n"
            "  quilmo-tool info ФАЙЛ\n"
            "  quilmo-tool convert ВХОД ВЫХОД [--lock] [--mode ПАРАМЕТР=ЗНАЧЕНИЕ ...]\n"
-           "Вид теста определяется расширением: .txt, .tst, .stst или .est.\n"
+           "Вид теста определяется расширением: .txt, .tst, .stst или .est;\n"
+           "банки вопросов: .xml (Moodle XML), .gift (GIFT) и .aiken (Aiken).\n"
            "Параметры режима проверочного теста:";
     for (const ModeField& f : kModeFields)
         err << ' ' << f.Name;
@@ -217,7 +270,8 @@ int Convert(const std::string& in, const std::string& outPath, const std::vector
     if (!options)
         return kUsage;
     const Form target = FormOf(outPath);
-    if (target == Form::None) {
+    const std::optional<BankKind> targetBank = BankKindForOutput(outPath);
+    if (target == Form::None && !targetBank) {
         err << kWrongFileType << '\n';
         return kFailed;
     }
@@ -227,14 +281,31 @@ int Convert(const std::string& in, const std::string& outPath, const std::vector
     }
 
     LoadedTest loaded;
-    if (!Load(in, false, loaded, err))
+    const bool loadedOk = BankKindForOutput(in) ? LoadBank(in, loaded, err) : Load(in, false, loaded, err);
+    if (!loadedOk)
         return kFailed;
     const OpenTestResult& result = loaded.Result;
     // A locked check test keeps its lock here as in the runner: its text,
-    // the answer key with it, is never written in a readable form.
+    // the answer key with it, is never written in a readable form, and a
+    // bank is such a form.
     if (result.Locked && target != Form::CheckTest) {
-        err << kLockedReadable << '\n';
+        err << (targetBank ? kLockedToBank : kLockedReadable) << '\n';
         return kLocked;
+    }
+
+    if (targetBank) {
+        const BankWriteResult bank = WriteBank(*targetBank, result.Test.Tasks, result.Test.Title);
+        PrintSkipped(bank.Skipped, "Пропущено: ", err);
+        PrintSkipped(bank.Notes, "Замечание: ", err);
+        if (bank.Written == 0) {
+            err << kNothingToConvert << '\n';
+            return kFailed;
+        }
+        if (const Status written = WriteFileAtomically(outPath, bank.Bytes); !written) {
+            err << written.error().Message << '\n';
+            return kFailed;
+        }
+        return kOk;
     }
 
     TextTestWriteResult text = WriteTestText(InfoOf(result), result.Test.Tasks);

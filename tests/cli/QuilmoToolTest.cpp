@@ -36,6 +36,8 @@ const std::vector<std::string> kTest = {
     "----------конец---------",
 };
 
+constexpr int kUsageExit = 2;  // quilmo-tool with no command
+
 struct ToolRun {
     int Code = -1;
     std::string Out;
@@ -320,9 +322,22 @@ TEST_F(QuilmoToolTest, AFileTooLargeForTheMemoryIsALoadErrorThatLeavesNoFolder)
         folder.Write(std::string(name) + ".est", HandContainer(body));
     }
 
-    // The tool alone takes a few MiB; 32 MiB of address space is its cap.
+    // The tool's cap is the address space it needs to start (its libraries
+    // map tens of MiB they never touch, ICU's data under libxml2 among them)
+    // and 24 MiB more for the work.
+    const auto runs = [&](int kb) {
+        return Tool({"sh", "-c", "ulimit -v " + std::to_string(kb) + " && exec \"$0\"", QUILMO_TOOL}, false).Code ==
+               kUsageExit;
+    };
+    int low = 1024, high = 1024 * 1024;  // KiB: fails at low, starts at high
+    ASSERT_TRUE(runs(high));
+    while (high - low > 1024) {
+        const int mid = low + (high - low) / 2;
+        (runs(mid) ? high : low) = mid;
+    }
+    const std::string cap = std::to_string(high + 24 * 1024);
     const auto capped = [&](const std::string& path) {
-        return Tool({"sh", "-c", "ulimit -v 32768 && exec \"$0\" info \"$1\"", QUILMO_TOOL, path}, false);
+        return Tool({"sh", "-c", "ulimit -v " + cap + " && exec \"$0\" info \"$1\"", QUILMO_TOOL, path}, false);
     };
     for (const char* name : {"empty.txt", "empty.est"}) {
         const ToolRun run = capped(folder / name);
@@ -334,6 +349,94 @@ TEST_F(QuilmoToolTest, AFileTooLargeForTheMemoryIsALoadErrorThatLeavesNoFolder)
         EXPECT_EQ(run.Code, 1) << name;
         EXPECT_EQ(run.Err, "Ошибка загрузки теста!\n") << name;
     }
+}
+
+TEST_F(QuilmoToolTest, ConvertReadsAQuestionBankAndNamesEverySkippedQuestion)
+{
+    const std::string bank = folder.Write("in/Банк.xml", testing::ReadFixture("banks/sample.xml"));
+    const std::string out = folder / "out/test.tst";
+    fs::create_directories(FolderOf(out));
+    const ToolRun run = Tool({"convert", bank, out});
+    ASSERT_EQ(run.Code, 0) << run.Err;
+    const std::vector<std::string> err = SplitLines(run.Err);
+    ASSERT_EQ(err.size(), 10u) << run.Err;
+    EXPECT_EQ(err[0], "Пропущено: Вопрос 7 «Сочинение»: тип вопроса «essay» не переносится в Quilmo");
+    EXPECT_EQ(err[6], "Пропущено: Вопрос 13 «Битая картинка»: картинка «bad.gif» повреждена (неверный base64)");
+    const std::vector<std::string> lines = TextLines(out);
+    ASSERT_GT(lines.size(), 17u);
+    EXPECT_EQ(lines[0], "Банк");
+    EXPECT_EQ(lines[2], "6");
+    EXPECT_EQ(lines[7], "Какой город — столица Франции?_CRLF_Выберите один_CRLF_ответ.");
+    EXPECT_EQ(lines[8], "Город на Сене");
+    EXPECT_EQ(lines[9], "map one.jpg");
+    EXPECT_EQ(Read(folder / "out/map one.jpg").substr(0, 3), "\xFF\xD8\xFF");  // the PNG became a JPEG
+    EXPECT_EQ(Read(folder / "out/dot.gif").substr(0, 6), "GIF89a");
+    EXPECT_EQ(Read(folder / "out/DOT~2.GIF").substr(0, 6), "GIF89a");
+    EXPECT_TRUE(fs::is_empty(temp));  // the pictures' temporary folder is gone
+}
+
+TEST_F(QuilmoToolTest, ConvertWritesATestAsEachBankFormat)
+{
+    const std::string gif = std::string("GIF89a\1\0\1\0\0\0\0;", 13);
+    const std::string source = WriteTest("src/test.tst", kTest);
+    folder.Write("src/a.jpg", gif);
+    folder.Write("src/б.gif", gif);
+
+    const ToolRun xml = Tool({"convert", source, folder / "bank.xml"});
+    ASSERT_EQ(xml.Code, 0) << xml.Err;
+    EXPECT_EQ(xml.Err, "");
+    // Back from Moodle XML: the same tasks (without marks, which a bank does
+    // not have), the pictures beside the test, named for what their bytes are.
+    fs::create_directory(folder / "back");
+    ASSERT_EQ(Tool({"convert", folder / "bank.xml", folder / "back/test.txt"}).Code, 0);
+    // The ordering task is listed in its right order, as Moodle keeps it.
+    const std::vector<std::string> expected = {
+        "bank", "", "3", "--------", "0", "--------",
+        "----1----", "Что на рисунке?", "Посмотрите внимательно", "a.gif", "2", "Кот", "Собака", "", "", "",
+        "----2----", "Выберите два", "", "б.gif", "1,3", "Один", "Два", "Три", "", "",
+        "----3----", "Упорядочьте", "", "", "1-2-3", "А", "Б", "В", "", "",
+        "----------конец---------",
+    };
+    EXPECT_EQ(TextLines(folder / "back/test.txt"), expected);
+    EXPECT_EQ(Read(folder / "back/a.gif"), gif);
+    EXPECT_EQ(Read(folder / "back/б.gif"), gif);
+
+    const ToolRun giftRun = Tool({"convert", source, folder / "bank.gift"});
+    ASSERT_EQ(giftRun.Code, 0);
+    EXPECT_EQ(giftRun.Err, "Пропущено: Вопрос 3 «Упорядочьте»: в GIFT нет заданий на указание порядка\n"
+                           "Замечание: Вопрос 1 «Что на рисунке?»: картинка в GIFT не переносится, вопрос записан без неё\n"
+                           "Замечание: Вопрос 2 «Выберите два»: картинка в GIFT не переносится, вопрос записан без неё\n");
+    EXPECT_EQ(Read(folder / "bank.gift"), "// Что на рисунке?\nЧто на рисунке? {\n\t~Кот\n\t=Собака\n"
+                                          "\t####Посмотрите внимательно\n}\n\n"
+                                          "// Выберите два\nВыберите два {\n\t~%50%Один\n\t~%-100%Два\n\t~%50%Три\n}\n\n");
+
+    const ToolRun aiken = Tool({"convert", source, folder / "bank.aiken"});
+    ASSERT_EQ(aiken.Code, 0);
+    EXPECT_EQ(Read(folder / "bank.aiken"), "Что на рисунке?\nA. Кот\nB. Собака\nANSWER: B\n\n");
+}
+
+TEST_F(QuilmoToolTest, ConvertNeverWritesALockedCheckTestAsABankNorAnEmptyBank)
+{
+    const std::string source = WriteTest("test.tst", {"T", "", "1", "--------", "0", "----1----", "Q", "", "", "1",
+                                                      "a", "b", "", "", "", "----------конец---------"});
+    ASSERT_EQ(Tool({"convert", source, folder / "locked.est", "--lock"}).Code, 0);
+    for (const char* out : {"out.xml", "out.gift", "out.aiken"}) {
+        const ToolRun run = Tool({"convert", folder / "locked.est", folder / out});
+        EXPECT_EQ(run.Code, 2) << out;
+        EXPECT_EQ(run.Err, "Проверочный тест заблокирован (Locked=1): его нельзя выгрузить в банк вопросов.\n");
+        EXPECT_FALSE(fs::exists(folder / out));
+    }
+    const std::string essays = folder.Write("essays.gift", "Опишите {}\n\nИ это {}\n");
+    const ToolRun none = Tool({"convert", essays, folder / "none.txt"});
+    EXPECT_EQ(none.Code, 1);
+    EXPECT_NE(none.Err.find("Ни одного вопроса перенести нельзя"), std::string::npos) << none.Err;
+    EXPECT_FALSE(fs::exists(folder / "none.txt"));
+    const ToolRun ordering = Tool({"convert", WriteTest("o.tst", {"T", "", "1", "--------", "0", "----1----", "Q", "",
+                                                                  "", "2-1", "a", "b", "", "", "",
+                                                                  "----------конец---------"}),
+                                   folder / "o.aiken"});
+    EXPECT_EQ(ordering.Code, 1);
+    EXPECT_FALSE(fs::exists(folder / "o.aiken"));
     EXPECT_TRUE(fs::is_empty(temp));
 }
 
