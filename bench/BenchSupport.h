@@ -62,7 +62,7 @@ public:
     }
     std::optional<FileDialogResult> OpenFile(QWidget*, const FileDialogSpec&) override
     {
-        return FileDialogResult{OpenPath, 1};
+        return FileDialogResult{OpenPath, 1, {OpenPath}};
     }
     std::optional<FileDialogResult> SaveFile(QWidget*, const FileDialogSpec&) override
     {

@@ -27,11 +27,13 @@ struct FileDialogSpec {
     QString InitialDir;         // empty: the dialog's own choice
     QString FileName;           // preset name
     bool OverwritePrompt = false;
+    bool MultipleFiles = false; // an open dialog that takes several files at once
 };
 
 struct FileDialogResult {
     QString Path;
     int FilterIndex = 1;  // the filter chosen, 1-based
+    QStringList Paths;    // every file chosen (Path is the first)
 };
 
 class Prompts {

@@ -110,10 +110,10 @@ std::optional<FileDialogResult> QtPrompts::OpenFile(QWidget* owner, const FileDi
     QFileDialog dialog(owner);
     PrepareFileDialog(dialog, spec);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setFileMode(spec.MultipleFiles ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return FileDialogResult{dialog.selectedFiles().first(), SelectedFilterIndex(dialog)};
+    return FileDialogResult{dialog.selectedFiles().first(), SelectedFilterIndex(dialog), dialog.selectedFiles()};
 }
 
 std::optional<FileDialogResult> QtPrompts::SaveFile(QWidget* owner, const FileDialogSpec& spec)
@@ -134,7 +134,7 @@ std::optional<FileDialogResult> QtPrompts::SaveFile(QWidget* owner, const FileDi
     QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, updateSuffix);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return FileDialogResult{dialog.selectedFiles().first(), SelectedFilterIndex(dialog)};
+    return FileDialogResult{dialog.selectedFiles().first(), SelectedFilterIndex(dialog), dialog.selectedFiles()};
 }
 
 std::optional<QString> QtPrompts::Folder(QWidget* owner, const QString& title,

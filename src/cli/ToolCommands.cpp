@@ -27,6 +27,8 @@ constexpr const char* kNothingToConvert = "Ни одного вопроса пе
 constexpr const char* kLockedReadable =
     "Проверочный тест заблокирован (Locked=1): его нельзя сохранить как .txt, .tst или .stst "
     "и нельзя снять с него блокировку.";
+constexpr const char* kLockedSettings =
+    "Проверочный тест заблокирован (Locked=1): его параметры (--mode) изменить нельзя.";
 constexpr const char* kLockedToBank =
     "Проверочный тест заблокирован (Locked=1): его нельзя выгрузить в банк вопросов.";
 
@@ -290,6 +292,12 @@ int Convert(const std::string& in, const std::string& outPath, const std::vector
     // bank is such a form.
     if (result.Locked && target != Form::CheckTest) {
         err << (targetBank ? kLockedToBank : kLockedReadable) << '\n';
+        return kLocked;
+    }
+    // Nor are its settings changed: the lock is what keeps a learner from
+    // turning on the education mode or lifting the time limit.
+    if (result.Locked && !options->Mode.empty()) {
+        err << kLockedSettings << '\n';
         return kLocked;
     }
 

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/JournalCommands.h"
 #include "cli/ToolCommands.h"
 
 int main(int argc, char** argv)
@@ -14,6 +15,9 @@ int main(int argc, char** argv)
         return Info(args[1], std::cout, std::cerr);
     if (args.size() >= 3 && args[0] == "convert")
         return Convert(args[1], args[2], std::vector<std::string>(args.begin() + 3, args.end()), std::cerr);
+    if (!args.empty() && args[0] == "journal")
+        return Journal(std::vector<std::string>(args.begin() + 1, args.end()), std::cout, std::cerr);
     Usage(std::cerr);
+    JournalUsage(std::cerr);
     return kUsage;
 }

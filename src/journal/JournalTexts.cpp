@@ -131,6 +131,26 @@ std::string MessageLogLine(const TDateTime& now, std::string_view compName,
     return Concat({Stamp(now), compName, "(", address, ") [", userName, "] ", text, "."});
 }
 
+std::string StoreErrorLogLine(const TDateTime& now, std::string_view reason)
+{
+    return Concat({Stamp(now), "Результаты не записаны в хранилище журнала: ", reason, "."});
+}
+
+std::string RestoreQuestion(size_t count, const TDateTime& started)
+{
+    return "Восстановить результаты (" + std::to_string(count) + "), полученные журналом " +
+           FormatDateTime("dd.mm.yyyy hh:nn", started) + " и не сохраненные?";
+}
+
+std::vector<std::string> ImportSummaryLines(const ImportCounts& counts)
+{
+    return {
+        "Добавлено результатов: " + std::to_string(counts.Added) + ".",
+        "Уже были в журнале: " + std::to_string(counts.Already) + ".",
+        "Не удалось прочитать блоков: " + std::to_string(counts.Unreadable) + ".",
+    };
+}
+
 std::string RejectedLogLine(const TDateTime& received, std::string_view compName,
                             std::string_view address, std::string_view reason)
 {

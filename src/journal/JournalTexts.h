@@ -42,6 +42,22 @@ std::string MessageLogLine(const TDateTime& now, std::string_view compName,
                            std::string_view address, std::string_view userName,
                            std::string_view text);
 
+// The store could not keep what arrived; the journal still shows it.
+std::string StoreErrorLogLine(const TDateTime& now, std::string_view reason);
+
+// The question on opening the journal when an earlier run left results
+// nobody exported; started is that run's first session.
+std::string RestoreQuestion(size_t count, const TDateTime& started);
+
+// What gathering runners' logs did.
+struct ImportCounts {
+    int Added = 0;       // new in the journal
+    int Already = 0;     // the same result was there
+    int Unreadable = 0;  // blocks that could not be read
+};
+// Its three lines, for the box and for quilmo-tool.
+std::vector<std::string> ImportSummaryLines(const ImportCounts& counts);
+
 // A RESULT the journal rejected, with its reason.
 std::string RejectedLogLine(const TDateTime& received, std::string_view compName,
                             std::string_view address, std::string_view reason);

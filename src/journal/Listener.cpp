@@ -36,8 +36,30 @@ int MillisecondsLeft(Clock::time_point deadline)
 
 }  // namespace
 
+ConnectionHold& ConnectionHold::operator=(ConnectionHold&& other) noexcept
+{
+    if (this != &other) {
+        Release();
+        fd_ = other.fd_;
+        other.fd_ = -1;
+    }
+    return *this;
+}
+
+void ConnectionHold::Release()
+{
+    if (fd_ >= 0)
+        ::close(fd_);
+    fd_ = -1;
+}
+
 Listener::Listener(ListenerOptions options, Sink sink)
     : options_(std::move(options)), sink_(std::move(sink))
+{
+}
+
+Listener::Listener(ListenerOptions options, HeldSink sink)
+    : options_(std::move(options)), heldSink_(std::move(sink))
 {
 }
 
@@ -325,8 +347,15 @@ void Listener::Serve(const Job& job)
     LineReader reader(receive, options_.MaxLineBytes, options_.MaxMessageBytes);
     auto event = ReadMessage(reader, job.Peer, options_.Now);
     // A read cut short by Stop is not the peer's fault: it reports nothing.
-    if (event && !stopping_)
-        sink_(std::move(*event));
+    if (!event || stopping_)
+        return;
+    if (heldSink_) {
+        // A second descriptor keeps the connection open once the worker
+        // closes its own.
+        heldSink_(std::move(*event), ConnectionHold(::fcntl(fd, F_DUPFD_CLOEXEC, 0)));
+        return;
+    }
+    sink_(std::move(*event));
 }
 
 }  // namespace quilmo::journal

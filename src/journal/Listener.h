@@ -47,12 +47,34 @@ struct ListenerOptions {
     std::function<TDateTime()> Now = LocalNow;
 };
 
+// Keeps a connection open after its worker has moved on, until it is
+// released (or destroyed): a peer that reads until the close then learns that
+// what it sent was taken care of, not merely read.
+class ConnectionHold {
+public:
+    ConnectionHold() = default;
+    explicit ConnectionHold(int fd) : fd_(fd) {}
+    ~ConnectionHold() { Release(); }
+    ConnectionHold(ConnectionHold&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
+    ConnectionHold& operator=(ConnectionHold&& other) noexcept;
+    ConnectionHold(const ConnectionHold&) = delete;
+    ConnectionHold& operator=(const ConnectionHold&) = delete;
+    void Release();
+
+private:
+    int fd_ = -1;
+};
+
 class Listener {
 public:
     // Called on a worker thread, never after Stop has returned.
     using Sink = std::function<void(ReceivedEvent&&)>;
+    // The same, with the connection's hold: it closes when the hold goes,
+    // while the worker goes on to the next connection.
+    using HeldSink = std::function<void(ReceivedEvent&&, ConnectionHold&&)>;
 
     Listener(ListenerOptions options, Sink sink);
+    Listener(ListenerOptions options, HeldSink sink);
     // Stops: no sink call can follow the destruction.
     ~Listener();
     Listener(const Listener&) = delete;
@@ -99,6 +121,7 @@ private:
 
     ListenerOptions options_;
     Sink sink_;
+    HeldSink heldSink_;
     int listenFd_ = -1;
     int wakeRead_ = -1;
     int wakeWrite_ = -1;

@@ -10,19 +10,37 @@
 
 namespace quilmo::journal {
 
-class ReceivedInbox {
+template <class Event>
+class BatchInbox {
 public:
     // Any thread. True when the inbox was waiting for nobody: the caller must
     // then have Take called on the window's thread; otherwise a Take is
     // already on its way and will find this event too.
-    bool Put(ReceivedEvent&& event);
+    bool Put(Event&& event)
+    {
+        std::lock_guard lock(mutex_);
+        events_.push_back(std::move(event));
+        if (takeDue_)
+            return false;
+        takeDue_ = true;
+        return true;
+    }
     // The window's thread: everything put since the last Take, oldest first.
-    std::vector<ReceivedEvent> Take();
+    std::vector<Event> Take()
+    {
+        std::vector<Event> taken;
+        std::lock_guard lock(mutex_);
+        taken.swap(events_);
+        takeDue_ = false;
+        return taken;
+    }
 
 private:
     std::mutex mutex_;
-    std::vector<ReceivedEvent> events_;
+    std::vector<Event> events_;
     bool takeDue_ = false;
 };
+
+using ReceivedInbox = BatchInbox<ReceivedEvent>;
 
 }  // namespace quilmo::journal

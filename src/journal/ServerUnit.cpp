@@ -1,5 +1,7 @@
 #include "journal/ServerUnit.h"
 
+#include <algorithm>
+
 #include <QCloseEvent>
 #include <QHeaderView>
 #include <QMenuBar>
@@ -17,6 +19,7 @@
 #include "journal/Exports.h"
 #include "journal/ItemStatisticsUnit.h"
 #include "journal/JournalTexts.h"
+#include "journal/ResultLogImport.h"
 #include "journal/QtClassPage.h"
 
 namespace quilmo {
@@ -107,6 +110,8 @@ TServerForm::~TServerForm()
     // is destroyed; calls still queued die with this object.
     Server.reset();
     Draining.clear();
+    // Stores what is still queued; its hand-overs die with this object.
+    Recorder.reset();
 }
 
 void TServerForm::BuildLayout()
@@ -182,6 +187,7 @@ void TServerForm::BuildMenus()
     QMenu* file = menu("MFile", "Файл");
     connect(file, &QMenu::aboutToShow, this, &TServerForm::MFileClick);
     item(file, "MFaleSaveAs", "Сохранить как...", &TServerForm::MFaleSaveAsClick);
+    item(file, "MFImportResults", "Импорт result.txt...", &TServerForm::MFImportResultsClick);
 
     QMenu* view = menu("MView", "Вид");
     item(view, "MOptimizeWidthColGrid", "Подобрать ширину столбцов", &TServerForm::MOptimizeWidthColGridClick);
@@ -224,6 +230,95 @@ uint16_t TServerForm::BoundPort() const
     return Server ? Server->BoundPort() : 0;
 }
 
+journal::JournalStore* TServerForm::Store()
+{
+    if (!StoreOpenTried) {
+        StoreOpenTried = true;
+        auto opened = journal::JournalStore::Open(Services.ProgramDir + journal::kStoreFileName);
+        if (opened)
+            JournalStoreFile = std::move(*opened);
+        else
+            StoreUnavailable = opened.error().Message;
+        // The recorder's thread hands each stored event over and touches
+        // nothing else.
+        Recorder = std::make_unique<journal::JournalRecorder>(
+            JournalStoreFile.get(),
+            [this](journal::StoredEvent&& stored) {
+                if (Inbox.Put(std::move(stored)))
+                    QMetaObject::invokeMethod(this, &TServerForm::TakeReceived, Qt::QueuedConnection);
+            },
+            StoreUnavailable);
+    }
+    return JournalStoreFile.get();
+}
+
+void TServerForm::BeginJournalSession()
+{
+    if (Session)
+        return;
+    journal::JournalStore* store = Store();
+    if (!store) {
+        LogStoreError(StoreUnavailable);
+        return;
+    }
+    auto session = store->BeginSession(Services.platform.Now(), Run ? std::optional<int64_t>(Run) : std::nullopt);
+    if (!session) {
+        LogStoreError(session.error().Message);
+        return;
+    }
+    Session = *session;
+    Run = session->Run;
+    Recorder->SetSession(session->Id, Run);
+    if (!RestoreOffered) {
+        RestoreOffered = true;
+        OfferRestore();
+    }
+}
+
+void TServerForm::EndJournalSession()
+{
+    if (!Session)
+        return;
+    if (auto s = JournalStoreFile->EndSession(Session->Id, Services.platform.Now()); !s)
+        LogStoreError(s.error().Message);
+    Session.reset();
+}
+
+void TServerForm::OfferRestore()
+{
+    auto offer = JournalStoreFile->PendingRestore(Run);
+    if (!offer) {
+        LogStoreError(offer.error().Message);
+        return;
+    }
+    if (!*offer)
+        return;
+    std::vector<int64_t> ids;
+    for (const journal::StoredResult& r : (*offer)->Results)
+        ids.push_back(r.Id);
+    const bool restore =
+        Prompter.Ask(this, kCaptionAttention, Q(journal::RestoreQuestion(ids.size(), (*offer)->Started)));
+    // Restored, they are this run's to export; declined, they stay in the store only.
+    if (auto s = JournalStoreFile->SetShownIn(ids, restore ? std::optional<int64_t>(Run) : std::nullopt); !s)
+        LogStoreError(s.error().Message);
+    if (!restore)
+        return;
+    const int firstNew = static_cast<int>(ResultList.size());
+    for (journal::StoredResult& r : (*offer)->Results)
+        AppendResult(std::move(r.Result), r.Id, false);
+    AddResultRows(firstNew, static_cast<int>(ResultList.size()));
+    if (!ResultList.empty())
+        Unsaved = true;
+}
+
+void TServerForm::LogStoreError(const std::string& reason)
+{
+    if (reason == LastStoreError)
+        return;
+    LastStoreError = reason;
+    AppendLog(journal::StoreErrorLogLine(Services.platform.Now(), reason));
+}
+
 bool TServerForm::Listening() const
 {
     return Server && Server->Active();
@@ -234,6 +329,8 @@ void TServerForm::FormShow()
     if (Shown)
         return;
     Shown = true;
+    // Before listening, so that restored results keep their place before new ones.
+    BeginJournalSession();
     // Runs closed earlier that have read everything are let go.
     std::erase_if(Draining, [](const auto& listener) { return listener->Finished(); });
     journal::ListenerOptions options;
@@ -241,11 +338,14 @@ void TServerForm::FormShow()
     options.Port = Port;
     Platform& platform = Services.platform;
     options.Now = [&platform] { return platform.Now(); };
-    Server = std::make_unique<journal::Listener>(options, [this](journal::ReceivedEvent&& event) {
-        // On a worker thread: hand the record over and touch nothing else.
-        if (Inbox.Put(std::move(event)))
-            QMetaObject::invokeMethod(this, &TServerForm::TakeReceived, Qt::QueuedConnection);
-    });
+    Store();
+    journal::JournalRecorder* recorder = Recorder.get();
+    // On a worker thread: the record goes to the store; its connection
+    // closes once it is stored.
+    Server = std::make_unique<journal::Listener>(
+        options, [recorder](journal::ReceivedEvent&& event, journal::ConnectionHold&& hold) {
+            recorder->Record(std::move(event), std::move(hold));
+        });
     const Status started = Server->Start();
     if (!started) {
         // Said plainly, so that the teacher does not wait for results that
@@ -270,6 +370,7 @@ void TServerForm::FormClose()
     if (!Shown)
         return;
     Shown = false;
+    EndJournalSession();
     if (!Server)
         return;  // it never listened: nothing to stop
     // No new connection from now on; those already made are still read, for
@@ -284,6 +385,7 @@ void TServerForm::CloseWithProgram()
     ClosingWithProgram = true;
     Server.reset();
     Draining.clear();
+    EndJournalSession();
 }
 
 void TServerForm::showEvent(QShowEvent* event)
@@ -306,7 +408,7 @@ void TServerForm::closeEvent(QCloseEvent* event)
 
 void TServerForm::TakeReceived()
 {
-    ReceiveEvents(Inbox.Take());
+    ReceiveStored(Inbox.Take());
 }
 
 void TServerForm::ReceiveEvent(journal::ReceivedEvent event)
@@ -318,7 +420,33 @@ void TServerForm::ReceiveEvent(journal::ReceivedEvent event)
 
 void TServerForm::ReceiveEvents(std::vector<journal::ReceivedEvent> events)
 {
-    if (events.empty())
+    // Handed over directly, not by the listener (even with the window
+    // closed): stored in a session all the same, before they are shown.
+    BeginJournalSession();
+    std::vector<journal::StoredEvent> stored;
+    for (journal::ReceivedEvent& event : events)
+        stored.push_back(Recorder->RecordNow(std::move(event)));
+    ReceiveStored(std::move(stored));
+}
+
+bool TServerForm::AppendResult(journal::TTestResult result, int64_t storeId, bool storeHadIt)
+{
+    for (const journal::TTestResult& shown : ResultList)
+        if (journal::SameResult(shown, result))
+            return false;
+    // A result the store kept from an earlier run is shown again: it is this
+    // run's to export now.
+    if (storeHadIt && JournalStoreFile)
+        if (auto s = JournalStoreFile->SetShownIn({storeId}, Run); !s)
+            LogStoreError(s.error().Message);
+    ResultList.push_back(std::move(result));
+    StoreIds.push_back(storeId);
+    return true;
+}
+
+void TServerForm::ReceiveStored(std::vector<journal::StoredEvent> batch)
+{
+    if (batch.empty())
         return;
     using Kind = journal::ReceivedEvent::Kind;
     const int firstNew = static_cast<int>(ResultList.size());
@@ -333,14 +461,24 @@ void TServerForm::ReceiveEvents(std::vector<journal::ReceivedEvent> events)
         // The whole batch is in the list, the table and the log before
         // anything is painted or any box can run another turn of the loop.
         PaintFreeze freeze(this);
-        for (journal::ReceivedEvent& event : events) {
+        for (journal::StoredEvent& stored : batch) {
+            if (!stored.Stored)
+                LogStoreError(stored.StoreError);
+            else
+                LastStoreError.clear();
+            journal::ReceivedEvent& event = stored.Event;
             switch (event.kind) {
-            case Kind::Result:
-                ResultList.push_back(std::move(event.Result));
-                logLine(journal::ResultLogLine(ResultList.back()));
-                Unsaved = true;
-                TabSheetClass->ResultArrived(ResultList.back());
+            case Kind::Result: {
+                logLine(journal::ResultLogLine(event.Result));
+                // The learner's row on the class page closes, whether or not
+                // the result was here already.
+                TabSheetClass->ResultArrived(event.Result);
+                // A result that came twice (by the network and from a log) is shown once.
+                if (AppendResult(std::move(event.Result), stored.Receipt.Id,
+                                 stored.Stored && !stored.Receipt.Added))
+                    Unsaved = true;
                 break;
+            }
             case Kind::Message:
                 logLine(journal::MessageLogLine(event.Time, event.CompName, event.PeerAddress,
                                                 event.UserName, event.Text));
@@ -481,6 +619,71 @@ void TServerForm::MFaleSaveAsClick()
     }
     SaveDialogFileName.clear();
     Unsaved = false;
+    if (JournalStoreFile) {
+        std::vector<int64_t> exported;
+        for (const int64_t id : StoreIds)
+            if (id != 0)
+                exported.push_back(id);
+        if (auto s = JournalStoreFile->MarkExported(exported); !s)
+            LogStoreError(s.error().Message);
+    }
+}
+
+void TServerForm::MFImportResultsClick()
+{
+    FileDialogSpec spec;
+    spec.Title = QStringLiteral("Импорт result.txt");
+    spec.Filter = QStringLiteral("Журнал результатов (result.txt)|*.txt|Все файлы|*");
+    spec.DefaultExtension = QStringLiteral("txt");
+    spec.MultipleFiles = true;
+    const auto chosen = Prompter.OpenFile(this, spec);
+    if (!chosen || chosen->Paths.isEmpty())
+        return;
+
+    journal::ImportCounts counts;
+    std::vector<journal::TTestResult> found;
+    for (const QString& path : chosen->Paths) {
+        auto contents = journal::ReadResultLogFile(S(path));
+        if (!contents) {
+            ShowError(S(path) + ": " + contents.error().Message);
+            continue;
+        }
+        counts.Unreadable += contents->Unreadable;
+        for (journal::TTestResult& r : contents->Results)
+            found.push_back(std::move(r));
+    }
+    // Only what the table does not show yet, and each result once.
+    std::vector<journal::TTestResult> fresh;
+    for (journal::TTestResult& r : found) {
+        const auto same = [&r](const journal::TTestResult& other) { return journal::SameResult(other, r); };
+        if (std::any_of(ResultList.begin(), ResultList.end(), same) ||
+            std::any_of(fresh.begin(), fresh.end(), same))
+            ++counts.Already;
+        else
+            fresh.push_back(std::move(r));
+    }
+    // Stored before shown, as what arrives by the network is.
+    std::vector<journal::StoreReceipt> receipts(fresh.size());
+    BeginJournalSession();
+    if (Session) {
+        auto stored = JournalStoreFile->AddResults(Session->Id, fresh, journal::ResultSource::Import, Run);
+        if (stored)
+            receipts = std::move(*stored);
+        else
+            LogStoreError(stored.error().Message);
+    }
+    const int firstNew = static_cast<int>(ResultList.size());
+    for (size_t i = 0; i < fresh.size(); ++i)
+        if (AppendResult(std::move(fresh[i]), receipts[i].Id, receipts[i].Id != 0 && !receipts[i].Added))
+            ++counts.Added;
+    AddResultRows(firstNew, static_cast<int>(ResultList.size()));
+    if (counts.Added > 0)
+        Unsaved = true;
+    QStringList summary;
+    for (const std::string& line : journal::ImportSummaryLines(counts))
+        summary << Q(line);
+    Prompter.Message(this, kCaptionAttention, summary.join(QStringLiteral("\r\n")), PromptIcon::Information,
+                     PromptButtons::Ok);
 }
 
 void TServerForm::ShowError(const std::string& text)
@@ -513,7 +716,11 @@ void TServerForm::MDeleteClick()
     const int index = SelectedIndex();
     if (index < 0)
         return;
+    if (JournalStoreFile && StoreIds[static_cast<size_t>(index)] != 0)
+        if (auto s = JournalStoreFile->MarkRemoved(StoreIds[static_cast<size_t>(index)]); !s)
+            LogStoreError(s.error().Message);
     ResultList.erase(ResultList.begin() + index);
+    StoreIds.erase(StoreIds.begin() + index);
     // The table keeps its header and at least one data row, empty when the
     // list is.
     if (ResultGrid->rowCount() > 1) {

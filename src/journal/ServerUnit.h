@@ -9,6 +9,8 @@
 
 #include "app/AppServices.h"
 #include "journal/Analyses.h"
+#include "journal/JournalRecorder.h"
+#include "journal/JournalStore.h"
 #include "journal/JournalTexts.h"
 #include "journal/Listener.h"
 #include "journal/ReceivedInbox.h"
@@ -41,11 +43,17 @@ public:
     const std::vector<journal::TTestResult>& Results() const { return ResultList; }
     bool HasUnsaved() const { return Unsaved; }
 
-    // What connections delivered, in order of arrival. Runs on the window's
-    // thread: the listener's workers reach it only through the inbox, which
-    // hands over everything that arrived since the last turn of the event loop.
+    // What connections delivered, in order of arrival: stored, then shown.
+    // Runs on the window's thread.
     void ReceiveEvents(std::vector<journal::ReceivedEvent> events);
     void ReceiveEvent(journal::ReceivedEvent event);
+    // Events the store has (or could not keep), in the order stored.
+    void ReceiveStored(std::vector<journal::StoredEvent> batch);
+
+    // The store's row of each ResultList entry (0: not in the store).
+    const std::vector<int64_t>& ResultIds() const { return StoreIds; }
+    // The store, opened on first use; null when it cannot be opened.
+    journal::JournalStore* Store();
 
     // Lifecycle.
     void FormShow();
@@ -62,6 +70,7 @@ public:
     // Menu handlers.
     void MFileClick();
     void MFaleSaveAsClick();
+    void MFImportResultsClick();
     void MOptimizeWidthColGridClick();
     void MDeleteClick();
     void MAD1Click();
@@ -99,11 +108,21 @@ private:
     // Shows an analysis in a chart window of its own, modally.
     void ShowChart(const std::optional<journal::ChartData>& chart);
     void ShowError(const std::string& text);
+    // Starts the journal session of this opening unless one is open; on the
+    // first, offers what an earlier run left unexported.
+    void BeginJournalSession();
+    void EndJournalSession();
+    void OfferRestore();
+    // Appends a result to ResultList and the table unless the same result is
+    // there; false when it was.
+    bool AppendResult(journal::TTestResult result, int64_t storeId, bool storeHadIt);
+    void LogStoreError(const std::string& reason);
 
     AppServices& Services;
     Prompts& Prompter;
 
     std::vector<journal::TTestResult> ResultList;
+    std::vector<int64_t> StoreIds;  // beside ResultList
     bool Unsaved = false;
     std::string Port = "5105";
     bool Shown = false;           // shown (listening, unless the port was not available)
@@ -111,7 +130,19 @@ private:
     bool ShowingError = false;    // one malformed-result box at a time
     int ErrorsWhileShowing = 0;   // malformed results that came while it was open
     QString SaveDialogFileName;   // the export dialog's preset name
-    journal::ReceivedInbox Inbox;  // outlives every listener, which the destructor stops first
+    // Destroyed in reverse: the listener's workers first, then the recorder
+    // they use, then the store.
+    std::unique_ptr<journal::JournalStore> JournalStoreFile;
+    bool StoreOpenTried = false;
+    std::string StoreUnavailable;   // why the store could not be opened
+    std::string LastStoreError;     // logged once until the store works again
+    std::unique_ptr<journal::JournalRecorder> Recorder;
+    std::optional<journal::StoredSession> Session;  // while shown
+    int64_t Run = 0;                // the first session of this program run
+    bool RestoreOffered = false;
+    // What the recorder committed, taken in batches, one per turn of the
+    // event loop; outlives the recorder and every listener.
+    journal::BatchInbox<journal::StoredEvent> Inbox;
     std::unique_ptr<journal::Listener> Server;
     // Listeners of closed runs that still finish reading their connections;
     // what they read is still shown.

@@ -56,6 +56,21 @@ public:
     Expected<bool> Step();
     // Steps until done (for statements that return no rows), then resets.
     Status Run();
+    // Steps through every row, calling row(*this) for each, then resets.
+    template <class Row>
+    Status ForEachRow(Row&& row)
+    {
+        for (;;) {
+            auto ready = Step();
+            if (!ready)
+                return ready.error();
+            if (!*ready)
+                break;
+            row(static_cast<const SqliteStatement&>(*this));
+        }
+        Reset();
+        return Ok();
+    }
     // Ready to run again; bindings are kept until ClearBindings.
     void Reset();
     void ClearBindings();

@@ -184,12 +184,29 @@ TEST_F(QuilmoToolTest, ConvertSetsTheLockAndTheModeOfACheckTest)
     EXPECT_EQ(opened.Locked, 1);
     EXPECT_EQ(folder.Read("temp/{T}/б.gif"), "B");
 
-    // Without --lock a check test keeps the lock it had; --mode changes only what it names.
-    ASSERT_EQ(Tool({"convert", out, folder / "again.est", "--mode", "SaveResult=0"}).Code, 0);
+    // Without --lock a check test keeps the lock it had, and its settings with it.
+    ASSERT_EQ(Tool({"convert", out, folder / "again.est"}).Code, 0);
     opened = OpenTestFile(folder / "again.est", random, environment);
-    expected.SaveResult = 0;
     EXPECT_EQ(*opened.Mode, expected);
     EXPECT_EQ(opened.Locked, 1);
+
+    // The settings of a locked check test cannot be changed: that is what the lock is for.
+    const ToolRun refused = Tool({"convert", out, folder / "changed.est", "--mode", "ModeEducation=0"});
+    EXPECT_EQ(refused.Code, 2);
+    EXPECT_EQ(refused.Err,
+              "Проверочный тест заблокирован (Locked=1): его параметры (--mode) изменить нельзя.\n");
+    EXPECT_FALSE(fs::exists(folder / "changed.est"));
+
+    // An unlocked check test stays unlocked; --mode changes only what it names.
+    const std::string open = folder / "open.est";
+    ASSERT_EQ(Tool({"convert", source, open, "--mode", "ModeEducation=1"}).Code, 0);
+    ASSERT_EQ(Tool({"convert", open, folder / "open2.est", "--mode", "SaveResult=0"}).Code, 0);
+    opened = OpenTestFile(folder / "open2.est", random, environment);
+    TModeConfig unlocked;
+    unlocked.ModeEducation = 1;
+    unlocked.SaveResult = 0;
+    EXPECT_EQ(*opened.Mode, unlocked);
+    EXPECT_EQ(opened.Locked, 0);
 }
 
 TEST_F(QuilmoToolTest, ErrorsGoToStandardErrorAndWriteNothing)

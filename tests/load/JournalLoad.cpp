@@ -6,14 +6,24 @@
 // exactly once and intact, the hostile peers must have produced nothing, and
 // the process's resident memory must have stayed under its bound.
 //
-//   quilmo_journal_load [--seconds N] [--senders N] [--max-rss-mb N]
+// Then the journal is killed under load: a journal process of its own (this
+// program again) stores what 50 runners send in its store, and is killed with
+// SIGKILL while they send. Each runner reads until the journal closes its
+// connection, which it does only once the result is committed. After a
+// restart, what the journal offers to restore must hold every result whose
+// close came before the kill exactly once and intact, and nothing else but
+// results that were written in full.
+//
+//   quilmo_journal_load [--seconds N] [--senders N] [--max-rss-mb N] [--kill-after N]
 //
 // Prints the figures; exits with 1 on any failure, 2 on a wrong command line.
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
+#include <signal.h>
 #include <sys/socket.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -33,6 +43,8 @@
 #include <thread>
 #include <vector>
 
+#include "journal/JournalRecorder.h"
+#include "journal/JournalStore.h"
 #include "journal/JournalTexts.h"
 #include "journal/Listener.h"
 #include "journal/ResultProtocol.h"
@@ -54,6 +66,8 @@ struct Options {
     // parsing. The rest is the program and the stacks of this test's threads;
     // nothing may grow with the number of results or of hostile connections.
     long MaxRssMb = 96;
+    // Seconds of load before the journal process is killed.
+    int KillAfter = 5;
 };
 
 std::optional<Options> ParseOptions(int argc, char** argv)
@@ -73,6 +87,8 @@ std::optional<Options> ParseOptions(int argc, char** argv)
             options.Senders = int(value);
         else if (name == "--max-rss-mb")
             options.MaxRssMb = value;
+        else if (name == "--kill-after")
+            options.KillAfter = int(value);
         else
             return std::nullopt;
     }
@@ -313,6 +329,183 @@ void Hostile(Hostility kind, uint16_t port, const std::atomic<bool>& stop, Hosti
     }
 }
 
+// ---- The journal killed under load
+
+// The journal process: its store, its recorder and its listener, as the
+// window has them. Prints the port, then waits to be killed.
+int JournalProcess(const std::string& storePath)
+{
+    auto store = journal::JournalStore::Open(storePath);
+    if (!store) {
+        std::fprintf(stderr, "journal process: %s\n", store.error().Message.c_str());
+        return 1;
+    }
+    const auto session = (*store)->BeginSession(LocalNow());
+    if (!session)
+        return 1;
+    journal::JournalRecorder recorder(store->get(), nullptr);
+    recorder.SetSession(session->Id, session->Run);
+    journal::ListenerOptions options;
+    options.Address = "127.0.0.1";
+    options.Port = "0";
+    journal::Listener listener(options, [&recorder](journal::ReceivedEvent&& e, journal::ConnectionHold&& hold) {
+        recorder.Record(std::move(e), std::move(hold));
+    });
+    if (!listener.Start())
+        return 1;
+    std::printf("%u\n", unsigned(listener.BoundPort()));
+    std::fflush(stdout);
+    for (;;)
+        ::pause();
+}
+
+enum class Delivery : char { NotMade, Partial, Written, Confirmed };
+
+// Sends one result as a runner does, line by line, then waits for the
+// journal to close: Confirmed when it did so before the kill began.
+Delivery SendAndWait(uint16_t port, const std::vector<std::string>& lines, const std::atomic<bool>& killing)
+{
+    const int fd = Connect(port);
+    if (fd < 0)
+        return Delivery::NotMade;
+    Delivery delivery = Delivery::Written;
+    for (const std::string& line : lines)
+        if (::send(fd, line.data(), line.size(), MSG_NOSIGNAL) != ssize_t(line.size())) {
+            delivery = Delivery::Partial;
+            break;
+        }
+    if (delivery == Delivery::Written) {
+        ::shutdown(fd, SHUT_WR);
+        // The close that a kill causes looks the same: only one seen before
+        // the kill began counts.
+        if (ClosedByPeer(fd, 10000) && !killing)
+            delivery = Delivery::Confirmed;
+    }
+    ::close(fd);
+    return delivery;
+}
+
+struct KillFigures {
+    long Confirmed = 0, Written = 0, Partial = 0;
+    long Restored = 0, Missing = 0, Duplicated = 0, Corrupt = 0, Phantom = 0;
+    long StoredTotal = 0;
+    bool Started = false;
+    std::string Error;
+};
+
+KillFigures KillUnderLoad(const Options& options)
+{
+    KillFigures figures;
+    char folderTemplate[] = "/tmp/quilmo-load-XXXXXX";
+    if (!::mkdtemp(folderTemplate)) {
+        figures.Error = "no temporary folder";
+        return figures;
+    }
+    const std::string folder = folderTemplate;
+    const std::string storePath = folder + "/" + journal::kStoreFileName;
+    int out[2];
+    if (::pipe(out) != 0) {
+        figures.Error = "no pipe";
+        return figures;
+    }
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::dup2(out[1], STDOUT_FILENO);
+        ::close(out[0]);
+        ::close(out[1]);
+        ::execl("/proc/self/exe", "quilmo_journal_load", "--journal-process", storePath.c_str(), nullptr);
+        ::_exit(127);
+    }
+    ::close(out[1]);
+    char portText[16] = {};
+    pollfd p{out[0], POLLIN, 0};
+    if (child < 0 || ::poll(&p, 1, 10000) <= 0 || ::read(out[0], portText, sizeof portText - 1) <= 0) {
+        figures.Error = "the journal process did not start";
+        if (child > 0) {
+            ::kill(child, SIGKILL);
+            ::waitpid(child, nullptr, 0);
+        }
+        ::close(out[0]);
+        return figures;
+    }
+    ::close(out[0]);
+    figures.Started = true;
+    const uint16_t port = uint16_t(std::strtoul(portText, nullptr, 10));
+
+    std::atomic<bool> killing{false};
+    std::vector<std::vector<Delivery>> deliveries(size_t(options.Senders));
+    std::vector<std::thread> senders;
+    for (int s = 0; s < options.Senders; ++s)
+        senders.emplace_back([&, s] {
+            for (int i = 0; !killing; ++i)
+                deliveries[size_t(s)].push_back(SendAndWait(
+                    port, journal::EncodeLines(journal::ResultLines(RunnerResult(s, i))), killing));
+        });
+    std::this_thread::sleep_for(std::chrono::seconds(options.KillAfter));
+    killing = true;
+    ::kill(child, SIGKILL);
+    ::waitpid(child, nullptr, 0);
+    for (std::thread& t : senders)
+        t.join();
+
+    // The restart: the store as the next journal opens it, and its offer.
+    auto store = journal::JournalStore::Open(storePath);
+    if (!store) {
+        figures.Error = store.error().Message;
+        return figures;
+    }
+    const auto session = (*store)->BeginSession(LocalNow());
+    const auto offer = session ? (*store)->PendingRestore(session->Run)
+                               : Expected<std::optional<journal::RestoreOffer>>(session.error());
+    const auto all = (*store)->Results();
+    if (!offer || !all) {
+        figures.Error = !offer ? offer.error().Message : all.error().Message;
+        return figures;
+    }
+    figures.StoredTotal = long(all->size());
+    std::vector<std::vector<int>> restored(size_t(options.Senders));
+    if (*offer) {
+        for (const journal::StoredResult& r : (*offer)->Results) {
+            int sender = -1, index = -1;
+            if (!SenderAndIndex(r.Result.UserName, sender, index) || sender < 0 || sender >= options.Senders ||
+                index < 0 || size_t(index) >= deliveries[size_t(sender)].size()) {
+                ++figures.Phantom;
+                continue;
+            }
+            if (!SameAsSentOverLoopback(r.Result, RunnerResult(sender, index))) {
+                ++figures.Corrupt;
+                continue;
+            }
+            auto& seen = restored[size_t(sender)];
+            if (seen.size() <= size_t(index))
+                seen.resize(size_t(index) + 1, 0);
+            ++seen[size_t(index)];
+            ++figures.Restored;
+        }
+    }
+    for (int s = 0; s < options.Senders; ++s) {
+        const auto& mine = deliveries[size_t(s)];
+        const auto& seen = restored[size_t(s)];
+        for (size_t i = 0; i < mine.size(); ++i) {
+            const int times = i < seen.size() ? seen[i] : 0;
+            figures.Confirmed += mine[i] == Delivery::Confirmed;
+            figures.Written += mine[i] == Delivery::Written;
+            figures.Partial += mine[i] == Delivery::Partial;
+            if (mine[i] == Delivery::Confirmed && times == 0)
+                ++figures.Missing;
+            if (times > 1)
+                figures.Duplicated += times - 1;
+            if (times > 0 && mine[i] != Delivery::Confirmed && mine[i] != Delivery::Written)
+                ++figures.Phantom;
+        }
+    }
+    store->reset();
+    for (const char* suffix : {"", "-wal", "-shm"})
+        ::unlink((storePath + suffix).c_str());
+    ::rmdir(folder.c_str());
+    return figures;
+}
+
 // ---- Memory
 
 // A field of /proc/self/status in kB ("VmRSS", "VmHWM"); -1 when missing.
@@ -331,9 +524,12 @@ long StatusKb(const char* field)
 
 int main(int argc, char** argv)
 {
+    if (argc == 3 && std::string(argv[1]) == "--journal-process")
+        return JournalProcess(argv[2]);
     const auto parsed = ParseOptions(argc, argv);
     if (!parsed) {
-        std::fprintf(stderr, "usage: %s [--seconds N] [--senders N] [--max-rss-mb N]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s [--seconds N] [--senders N] [--max-rss-mb N] [--kill-after N]\n",
+                     argv[0]);
         return 2;
     }
     const Options options = *parsed;
@@ -472,6 +668,29 @@ int main(int argc, char** argv)
             fail("a hostile peer never got a connection");
     if (rssPeakKb > options.MaxRssMb * 1024)
         fail("resident memory went past its bound");
+
+    const KillFigures kill = KillUnderLoad(options);
+    std::printf("journal killed after %d s of load from %d senders\n", options.KillAfter, options.Senders);
+    std::printf("  results confirmed %ld (closed by the journal before the kill), written in full but not "
+                "confirmed %ld, cut by the kill %ld\n",
+                kill.Confirmed, kill.Written, kill.Partial);
+    std::printf("  offered after the restart %ld of %ld stored: %ld confirmed missing, %ld duplicated, "
+                "%ld corrupt, %ld never written in full\n",
+                kill.Restored, kill.StoredTotal, kill.Missing, kill.Duplicated, kill.Corrupt, kill.Phantom);
+    if (!kill.Error.empty())
+        fail(kill.Error.c_str());
+    if (kill.Confirmed == 0)
+        fail("no result was confirmed before the kill");
+    if (kill.Missing > 0)
+        fail("results confirmed before the kill were lost");
+    if (kill.Duplicated > 0)
+        fail("results were restored more than once");
+    if (kill.Corrupt > 0)
+        fail("results were restored altered");
+    if (kill.Phantom > 0)
+        fail("results were restored that were never written in full");
+    if (kill.Restored != kill.StoredTotal)
+        fail("the restart does not offer every stored result");
     std::printf("%s\n", ok ? "journal load: passed" : "journal load: FAILED");
     return ok ? 0 : 1;
 }

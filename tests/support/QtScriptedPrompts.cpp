@@ -84,6 +84,17 @@ ScriptedPrompts& ScriptedPrompts::ExpectOpenFile(std::optional<QString> path, in
     return *this;
 }
 
+ScriptedPrompts& ScriptedPrompts::ExpectOpenFiles(std::optional<QStringList> paths)
+{
+    Step step = NewStep(PromptKind::OpenFile, {});
+    if (paths && !paths->isEmpty()) {
+        step.Value = paths->first();
+        step.Values = *paths;
+    }
+    steps_.push_back(step);
+    return *this;
+}
+
 ScriptedPrompts& ScriptedPrompts::ExpectSaveFile(std::optional<QString> path, int filterIndex)
 {
     Step step = NewStep(PromptKind::SaveFile, {});
@@ -187,7 +198,10 @@ std::optional<FileDialogResult> ScriptedPrompts::OpenFile(QWidget*, const FileDi
     const auto step = Take(shown);
     if (!step || !step->Value)
         return std::nullopt;
-    return FileDialogResult{*step->Value, step->FilterIndex};
+    if (!step->Values.isEmpty() && !spec.MultipleFiles)
+        ADD_FAILURE() << "several files chosen in an open dialog that takes one";
+    return FileDialogResult{*step->Value, step->FilterIndex,
+                            step->Values.isEmpty() ? QStringList{*step->Value} : step->Values};
 }
 
 std::optional<FileDialogResult> ScriptedPrompts::SaveFile(QWidget*, const FileDialogSpec& spec)
@@ -197,7 +211,7 @@ std::optional<FileDialogResult> ScriptedPrompts::SaveFile(QWidget*, const FileDi
     const auto step = Take(shown);
     if (!step || !step->Value)
         return std::nullopt;
-    return FileDialogResult{*step->Value, step->FilterIndex};
+    return FileDialogResult{*step->Value, step->FilterIndex, {*step->Value}};
 }
 
 std::optional<QString> ScriptedPrompts::Folder(QWidget*, const QString& title, const QString& start)

@@ -35,6 +35,8 @@ public:
     ScriptedPrompts& ExpectMessage(const QString& text, PromptAnswer answer = PromptAnswer::Ok);
     ScriptedPrompts& ExpectInput(const QString& prompt, std::optional<QString> answer);
     ScriptedPrompts& ExpectOpenFile(std::optional<QString> path, int filterIndex = 1);
+    // An open dialog that takes several files; nullopt cancels it.
+    ScriptedPrompts& ExpectOpenFiles(std::optional<QStringList> paths);
     ScriptedPrompts& ExpectSaveFile(std::optional<QString> path, int filterIndex = 1);
     ScriptedPrompts& ExpectFolder(std::optional<QString> path);
     ScriptedPrompts& ExpectFont(std::optional<QFont> font);
@@ -76,6 +78,7 @@ private:
         QString Text;
         PromptAnswer Answer = PromptAnswer::Ok;
         std::optional<QString> Value;  // input text, file or folder path
+        QStringList Values;            // the files of a several-file open dialog
         int FilterIndex = 1;
         std::optional<QFont> FontValue;
         std::optional<QColor> ColorValue;
