@@ -8,6 +8,7 @@
 #include "app/ProgramFolder.h"
 #include "cli/ToolCommands.h"
 #include "journal/Exports.h"
+#include "journal/ItemStatistics.h"
 #include "journal/JournalStore.h"
 #include "journal/JournalTexts.h"
 #include "journal/ResultLogImport.h"
@@ -107,6 +108,39 @@ bool EndsWithIgnoreCase(const std::string& s, const std::string& suffix)
     return s.size() >= suffix.size() && EqualsIgnoreCase(s.substr(s.size() - suffix.size()), suffix);
 }
 
+// The results --session ID or --all names, the latest session's without either.
+std::optional<std::vector<journal::StoredResult>> SelectedResults(const JournalArgs& args,
+                                                                  journal::JournalStore& store, std::ostream& err)
+{
+    std::optional<int64_t> session = args.Session;
+    if (!args.All && !session) {
+        const auto sessions = store.Sessions();
+        if (!sessions) {
+            err << args.Store << ": " << sessions.error().Message << '\n';
+            return std::nullopt;
+        }
+        if (sessions->empty()) {
+            err << args.Store << ": в журнале нет ни одной сессии\n";
+            return std::nullopt;
+        }
+        session = sessions->back().Id;
+    }
+    auto results = store.Results(session);
+    if (!results) {
+        err << args.Store << ": " << results.error().Message << '\n';
+        return std::nullopt;
+    }
+    if (session && results->empty()) {
+        const auto sessions = store.Sessions();
+        if (sessions && std::none_of(sessions->begin(), sessions->end(),
+                                     [&](const journal::StoredSession& s) { return s.Id == *session; })) {
+            err << args.Store << ": нет сессии " << *session << '\n';
+            return std::nullopt;
+        }
+    }
+    return std::move(*results);
+}
+
 int Export(const JournalArgs& args, std::ostream& err)
 {
     if (args.Operands.size() != 1)
@@ -121,32 +155,9 @@ int Export(const JournalArgs& args, std::ostream& err)
     auto store = OpenStore(args.Store, Access::Write, err);
     if (!store)
         return kFailed;
-    std::optional<int64_t> session = args.Session;
-    if (!args.All && !session) {
-        const auto sessions = store->Sessions();
-        if (!sessions) {
-            err << args.Store << ": " << sessions.error().Message << '\n';
-            return kFailed;
-        }
-        if (sessions->empty()) {
-            err << args.Store << ": в журнале нет ни одной сессии\n";
-            return kFailed;
-        }
-        session = sessions->back().Id;
-    }
-    const auto results = store->Results(session);
-    if (!results) {
-        err << args.Store << ": " << results.error().Message << '\n';
+    const auto results = SelectedResults(args, *store, err);
+    if (!results)
         return kFailed;
-    }
-    if (session && results->empty()) {
-        const auto sessions = store->Sessions();
-        if (sessions && std::none_of(sessions->begin(), sessions->end(),
-                                     [&](const journal::StoredSession& s) { return s.Id == *session; })) {
-            err << args.Store << ": нет сессии " << *session << '\n';
-            return kFailed;
-        }
-    }
     std::vector<journal::TTestResult> records;
     std::vector<int64_t> ids;
     for (const journal::StoredResult& r : *results) {
@@ -211,6 +222,32 @@ int Import(const JournalArgs& args, std::ostream& out, std::ostream& err)
     return code;
 }
 
+int Stats(const JournalArgs& args, std::ostream& err)
+{
+    if (args.Operands.size() != 1)
+        return kUsage;
+    const std::string& outPath = args.Operands[0];
+    if (!EndsWithIgnoreCase(outPath, ".tsv") && !EndsWithIgnoreCase(outPath, ".txt")) {
+        err << outPath << ": файл должен оканчиваться на .tsv или .txt\n";
+        return kUsage;
+    }
+    // Statistics only read: nothing counts as exported by them.
+    auto store = OpenStore(args.Store, Access::Read, err);
+    if (!store)
+        return kFailed;
+    const auto results = SelectedResults(args, *store, err);
+    if (!results)
+        return kFailed;
+    std::vector<journal::TTestResult> records;
+    for (const journal::StoredResult& r : *results)
+        records.push_back(r.Result);
+    if (const Status saved = journal::SaveStatisticsTsv(records, outPath); !saved) {
+        err << outPath << ": " << saved.error().Message << '\n';
+        return kFailed;
+    }
+    return kOk;
+}
+
 struct Subcommand {
     const char* Name;
     bool SessionOptions;  // takes --session ID and --all
@@ -223,6 +260,7 @@ const std::vector<Subcommand>& Subcommands()
         {"list", false, List},
         {"export", true, [](const JournalArgs& a, std::ostream&, std::ostream& err) { return Export(a, err); }},
         {"import", false, Import},
+        {"stats", true, [](const JournalArgs& a, std::ostream&, std::ostream& err) { return Stats(a, err); }},
     };
     return table;
 }
@@ -233,7 +271,8 @@ void JournalUsage(std::ostream& err)
 {
     err << "  quilmo-tool journal list [--store ФАЙЛ]\n"
            "  quilmo-tool journal export [--store ФАЙЛ] [--session НОМЕР | --all] ВЫХОД(.txt, .tsv, .xlsx)\n"
-           "  quilmo-tool journal import [--store ФАЙЛ] result.txt ...\n";
+           "  quilmo-tool journal import [--store ФАЙЛ] result.txt ...\n"
+           "  quilmo-tool journal stats [--store ФАЙЛ] [--session НОМЕР | --all] ВЫХОД.tsv\n";
 }
 
 int Journal(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)

@@ -107,6 +107,35 @@ TEST_F(QuilmoToolJournalTest, ExportWritesTheTableOfASessionOrOfAll)
     EXPECT_NE(Journal({"list", "--store", Store()}).Out.find("\t2\t0\n"), std::string::npos);
 }
 
+TEST_F(QuilmoToolJournalTest, StatsWritesEachGroupsTableForOtherPrograms)
+{
+    FillStore();
+    // Session 1: Аня and Боря, both "+-+*" with times 1;2;3;0, stopped after three tasks,
+    // so no result is complete. Worked out by hand: scores 2 and 2, mean 2, SD 0,
+    // median 2; tasks 1 and 3 right in both (100 %), task 2 in neither; no variance,
+    // so no discrimination; no complete result, so no alpha and no SEM.
+    ToolRun run = Journal({"stats", "--store", Store(), "--session", "1", folder / "one.tsv"});
+    ASSERT_EQ(run.Code, 0) << run.Err;
+    const std::vector<std::string> lines = SplitLines(Cp1251ToUtf8(folder.Read("one.tsv")));
+    ASSERT_EQ(lines.size(), 5u);
+    EXPECT_EQ(lines[0], "test\tДроби\t/srv/Дроби.tst\t000000FF\t2\t2.0000\t0.0000\t2.0\t2\t2\t0\t\t");
+    EXPECT_EQ(lines[1], "task\t1\t2\t2\t100.0\t\t1.0\tслишком легкое");
+    EXPECT_EQ(lines[2], "task\t2\t2\t0\t0.0\t\t2.0\tслишком трудное");
+    EXPECT_EQ(lines[3], "task\t3\t2\t2\t100.0\t\t3.0\tслишком легкое");
+    EXPECT_EQ(lines[4].rfind("task\t4\t0\t0\t\t\t", 0), 0u) << lines[4];  // never asked
+    EXPECT_NE(folder.Read("one.tsv").find("\r\n"), std::string::npos);
+
+    // --all: the three results form one group; statistics export nothing.
+    run = Journal({"stats", "--store", Store(), "--all", folder / "all.tsv"});
+    ASSERT_EQ(run.Code, 0) << run.Err;
+    EXPECT_EQ(SplitLines(Cp1251ToUtf8(folder.Read("all.tsv")))[0].rfind("test\tДроби\t/srv/Дроби.tst\t000000FF\t3\t", 0), 0u);
+    EXPECT_NE(Journal({"list", "--store", Store()}).Out.find("\t2\t1\n"), std::string::npos);
+
+    EXPECT_EQ(Journal({"stats", "--store", Store(), folder / "out.xlsx"}).Code, 2);
+    EXPECT_EQ(Journal({"stats", "--store", Store(), "--session", "9", folder / "out.tsv"}).Code, 1);
+    EXPECT_FALSE(FileExists(folder / "out.tsv"));
+}
+
 TEST_F(QuilmoToolJournalTest, ExportRefusesWhatItCannotDo)
 {
     FillStore();
