@@ -37,14 +37,22 @@ double Percentile(std::vector<double> values, double p)
 
 void BM_JournalWindowUnderLoad(benchmark::State& state)
 {
-    const std::vector<std::string> lines = journal::EncodeLines(journal::ResultLines(SampleResult()));
+    // Results of as many learners: the journal shows a result once, so the
+    // same one sent again would be dropped as a repeat.
+    std::vector<std::vector<std::string>> messages;
+    for (int i = 0; i < kResults; ++i) {
+        quilmo::TTestResult r = SampleResult();
+        r.UserName += std::to_string(i);
+        messages.push_back(journal::EncodeLines(journal::ResultLines(r)));
+    }
     std::vector<double> delays;
     double shownPerSecond = 0, readOnlyPerSecond = 0;
     int lost = 0;
     for (auto _ : state) {
         std::atomic<int> failed{0};
+        std::atomic<size_t> next{0};
         auto send = [&](const std::string& port) {
-            if (!journal::SendLines("127.0.0.1", port, lines))
+            if (!journal::SendLines("127.0.0.1", port, messages[next.fetch_add(1) % messages.size()]))
                 failed.fetch_add(1);
         };
         {
@@ -59,6 +67,7 @@ void BM_JournalWindowUnderLoad(benchmark::State& state)
             readOnlyPerSecond += kResults / Seconds(Clock::now() - start);
         }
 
+        next = 0;
         WindowServices env;
         TServerForm form(env.Services);
         form.SetPort("0");

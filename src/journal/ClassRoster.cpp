@@ -18,22 +18,31 @@ size_t ClassRoster::Start(std::string_view compName, std::string_view address, s
     entry.UserName = std::string(userName);
     entry.Started = at;
     Rows.push_back(std::move(entry));
+    OpenRows[OpenKey(compName, address, userName)].push_back(Rows.size() - 1);
     return Rows.size() - 1;
+}
+
+std::string ClassRoster::OpenKey(std::string_view compName, std::string_view address, std::string_view userName)
+{
+    std::string key;
+    for (std::string_view part : {compName, address, userName}) {
+        key += std::to_string(part.size());
+        key += ':';
+        key += part;
+    }
+    return key;
 }
 
 size_t ClassRoster::Finish(const TTestResult& result)
 {
-    size_t index = Rows.size();
-    for (size_t i = Rows.size(); i-- > 0;) {
-        const ClassEntry& e = Rows[i];
-        if (!e.Finished && e.CompName == result.CompName && e.Address == result.RemoteIP &&
-            e.UserName == result.UserName) {
-            index = i;
-            break;
-        }
-    }
-    if (index == Rows.size())
-        index = Start(result.CompName, result.RemoteIP, result.UserName, result.StartTime);
+    auto open = OpenRows.find(OpenKey(result.CompName, result.RemoteIP, result.UserName));
+    if (open == OpenRows.end())
+        Start(result.CompName, result.RemoteIP, result.UserName, result.StartTime);
+    open = OpenRows.find(OpenKey(result.CompName, result.RemoteIP, result.UserName));
+    const size_t index = open->second.back();
+    open->second.pop_back();
+    if (open->second.empty())
+        OpenRows.erase(open);
     ClassEntry& e = Rows[index];
     e.TestTitle = result.TestTitle;
     e.Finished = true;

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "journal/ResultProtocol.h"
@@ -44,7 +45,12 @@ public:
     const std::vector<ClassEntry>& Entries() const { return Rows; }
 
 private:
+    static std::string OpenKey(std::string_view compName, std::string_view address, std::string_view userName);
+
     std::vector<ClassEntry> Rows;
+    // The open rows of each workstation and learner, oldest first: a full
+    // school day's rows must not be searched once per result.
+    std::unordered_map<std::string, std::vector<size_t>> OpenRows;
 };
 
 inline constexpr size_t kClassColumnCount = 8;

@@ -1,5 +1,7 @@
 #include "journal/QtClassPage.h"
 
+#include <algorithm>
+
 #include <QHeaderView>
 #include <QTableWidget>
 #include <QTimer>
@@ -66,11 +68,41 @@ void TClassPage::ResultArrived(const journal::TTestResult& result)
     WriteRow(Rows.Finish(result));
 }
 
+void TClassPage::BeginUpdate()
+{
+    Deferring = true;
+}
+
+void TClassPage::EndUpdate()
+{
+    Deferring = false;
+    if (PendingRows.empty())
+        return;
+    std::sort(PendingRows.begin(), PendingRows.end());
+    PendingRows.erase(std::unique(PendingRows.begin(), PendingRows.end()), PendingRows.end());
+    const int rows = static_cast<int>(PendingRows.back()) + 1;
+    if (ClassGrid->rowCount() < rows)
+        ClassGrid->setRowCount(rows);
+    for (size_t index : PendingRows)
+        WriteCells(index);
+    PendingRows.clear();
+}
+
 void TClassPage::WriteRow(size_t index)
 {
+    if (Deferring) {
+        PendingRows.push_back(index);
+        return;
+    }
     const int row = static_cast<int>(index);
     if (ClassGrid->rowCount() < row + 1)
         ClassGrid->setRowCount(row + 1);
+    WriteCells(index);
+}
+
+void TClassPage::WriteCells(size_t index)
+{
+    const int row = static_cast<int>(index);
     const journal::ClassRowTexts texts = journal::ClassRowTextsOf(Rows.Entries()[index], Clock.Now());
     for (int c = 0; c < static_cast<int>(journal::kClassColumnCount); ++c) {
         QTableWidgetItem* cell = ClassGrid->item(row, c);

@@ -20,6 +20,10 @@ public:
     void TestStarted(const std::string& compName, const std::string& address, const std::string& userName,
                      const TDateTime& at);
     void ResultArrived(const journal::TTestResult& result);
+    // Between these two, rows are only noted; the end writes each noted row
+    // once, so a batch of arrivals costs one pass over the rows it touched.
+    void BeginUpdate();
+    void EndUpdate();
     // The one-second tick: the open rows' states.
     void TimerClassTimer();
 
@@ -33,11 +37,14 @@ protected:
 
 private:
     void WriteRow(size_t index);
+    void WriteCells(size_t index);
 
     Platform& Clock;
     journal::ClassRoster Rows;
     QTableWidget* ClassGrid = nullptr;
     QTimer* TimerClass = nullptr;
+    bool Deferring = false;
+    std::vector<size_t> PendingRows;
 };
 
 }  // namespace quilmo

@@ -270,4 +270,21 @@ bool SameResult(const TTestResult& a, const TTestResult& b)
            a.ResultMask == b.ResultMask;
 }
 
+std::string ResultKey(const TTestResult& r)
+{
+    std::string key;
+    // Each text with its length first, so that no two field splits read alike.
+    for (const std::string* text : {&r.UserName, &r.CompName, &r.TestFile, &r.ResultMask}) {
+        key += std::to_string(text->size());
+        key += ':';
+        key += *text;
+    }
+    for (const TDateTime* t : {&r.StartTime, &r.EndTime})
+        for (int part : {t->Year, t->Month, t->Day, t->Hour, t->Minute, t->Second}) {
+            key += ' ';
+            key += std::to_string(part);
+        }
+    return key;
+}
+
 }  // namespace quilmo::journal

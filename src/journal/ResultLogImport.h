@@ -33,4 +33,8 @@ Expected<ResultLogContents> ReadResultLogFile(const std::string& path);
 // and end time and result mask, however they reached the journal.
 bool SameResult(const TTestResult& a, const TTestResult& b);
 
+// The identifying fields as one string: equal exactly when SameResult holds,
+// so a window can find a repeat among thousands of results in a hash set.
+std::string ResultKey(const TTestResult& r);
+
 }  // namespace quilmo::journal

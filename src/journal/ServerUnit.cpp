@@ -11,6 +11,7 @@
 #include <QStyledItemDelegate>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "app/QtConvert.h"
@@ -97,10 +98,15 @@ TServerForm::TServerForm(AppServices& services, QWidget* parent)
     setFont(font);
     BuildLayout();
     BuildMenus();
+    ShowRestTimer = new QTimer(this);
+    ShowRestTimer->setSingleShot(true);
+    ShowRestTimer->setInterval(0);
+    connect(ShowRestTimer, &QTimer::timeout, this, &TServerForm::TakeReceived);
     resize(609, 468 + menuBar()->sizeHint().height());
 
     // FormCreate: an empty list, the header texts, nothing unsaved.
     ResultList.clear();
+    ShownKeys.clear();
     Unsaved = false;
 }
 
@@ -408,7 +414,20 @@ void TServerForm::closeEvent(QCloseEvent* event)
 
 void TServerForm::TakeReceived()
 {
-    ReceiveStored(Inbox.Take());
+    for (journal::StoredEvent& event : Inbox.Take())
+        Waiting.push_back(std::move(event));
+    // A backlog is shown a slice per turn of the event loop, so that clicks
+    // and repaints wait for one slice at most, never for the whole backlog.
+    std::vector<journal::StoredEvent> slice;
+    while (!Waiting.empty() && slice.size() < kShownPerTurn) {
+        slice.push_back(std::move(Waiting.front()));
+        Waiting.pop_front();
+    }
+    // The rest on a timer of its own, not by a posted call: posted calls all
+    // run before this thread's timers and input get their turn.
+    if (!Waiting.empty())
+        ShowRestTimer->start();
+    ReceiveStored(std::move(slice));
 }
 
 void TServerForm::ReceiveEvent(journal::ReceivedEvent event)
@@ -431,9 +450,8 @@ void TServerForm::ReceiveEvents(std::vector<journal::ReceivedEvent> events)
 
 bool TServerForm::AppendResult(journal::TTestResult result, int64_t storeId, bool storeHadIt)
 {
-    for (const journal::TTestResult& shown : ResultList)
-        if (journal::SameResult(shown, result))
-            return false;
+    if (!ShownKeys.insert(journal::ResultKey(result)).second)
+        return false;
     // A result the store kept from an earlier run is shown again: it is this
     // run's to export now.
     if (storeHadIt && JournalStoreFile)
@@ -461,6 +479,7 @@ void TServerForm::ReceiveStored(std::vector<journal::StoredEvent> batch)
         // The whole batch is in the list, the table and the log before
         // anything is painted or any box can run another turn of the loop.
         PaintFreeze freeze(this);
+        TabSheetClass->BeginUpdate();
         for (journal::StoredEvent& stored : batch) {
             if (!stored.Stored)
                 LogStoreError(stored.StoreError);
@@ -491,6 +510,7 @@ void TServerForm::ReceiveStored(std::vector<journal::StoredEvent> batch)
                 break;
             }
         }
+        TabSheetClass->EndUpdate();
         AddResultRows(firstNew, static_cast<int>(ResultList.size()));
         AppendLog(log);
     }
@@ -654,10 +674,10 @@ void TServerForm::MFImportResultsClick()
     }
     // Only what the table does not show yet, and each result once.
     std::vector<journal::TTestResult> fresh;
+    std::unordered_set<std::string> freshKeys;
     for (journal::TTestResult& r : found) {
-        const auto same = [&r](const journal::TTestResult& other) { return journal::SameResult(other, r); };
-        if (std::any_of(ResultList.begin(), ResultList.end(), same) ||
-            std::any_of(fresh.begin(), fresh.end(), same))
+        const std::string key = journal::ResultKey(r);
+        if (ShownKeys.count(key) || !freshKeys.insert(key).second)
             ++counts.Already;
         else
             fresh.push_back(std::move(r));
@@ -719,6 +739,7 @@ void TServerForm::MDeleteClick()
     if (JournalStoreFile && StoreIds[static_cast<size_t>(index)] != 0)
         if (auto s = JournalStoreFile->MarkRemoved(StoreIds[static_cast<size_t>(index)]); !s)
             LogStoreError(s.error().Message);
+    ShownKeys.erase(journal::ResultKey(ResultList[static_cast<size_t>(index)]));
     ResultList.erase(ResultList.begin() + index);
     StoreIds.erase(StoreIds.begin() + index);
     // The table keeps its header and at least one data row, empty when the

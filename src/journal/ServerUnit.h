@@ -3,8 +3,10 @@
 // each one and lists each result in its table.
 
 #include <QMainWindow>
+#include <deque>
 #include <memory>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "app/AppServices.h"
@@ -21,6 +23,7 @@ class QMenu;
 class QPlainTextEdit;
 class QTabWidget;
 class QTableWidget;
+class QTimer;
 
 namespace quilmo {
 
@@ -123,6 +126,7 @@ private:
 
     std::vector<journal::TTestResult> ResultList;
     std::vector<int64_t> StoreIds;  // beside ResultList
+    std::unordered_set<std::string> ShownKeys;  // ResultKey of each ResultList entry
     bool Unsaved = false;
     std::string Port = "5105";
     bool Shown = false;           // shown (listening, unless the port was not available)
@@ -143,6 +147,9 @@ private:
     // What the recorder committed, taken in batches, one per turn of the
     // event loop; outlives the recorder and every listener.
     journal::BatchInbox<journal::StoredEvent> Inbox;
+    std::deque<journal::StoredEvent> Waiting;  // taken from Inbox, not shown yet
+    static constexpr size_t kShownPerTurn = 500;
+    QTimer* ShowRestTimer = nullptr;  // shows the next slice of Waiting
     std::unique_ptr<journal::Listener> Server;
     // Listeners of closed runs that still finish reading their connections;
     // what they read is still shown.

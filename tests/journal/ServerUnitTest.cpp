@@ -12,6 +12,8 @@
 #include <QThread>
 
 #include <cerrno>
+#include <set>
+#include <thread>
 
 #include "journal/QtClassPage.h"
 #include "journal/ServerUnit.h"
@@ -439,6 +441,36 @@ TEST_F(ServerUnitTest, ClosingStopsAcceptingButKeepsTheResultsBeingRead)
     EXPECT_EQ(journal.Results()[0].UserName, "Ann");
     EXPECT_TRUE(journal.HasUnsaved());
     EXPECT_TRUE(Log().last().endsWith("[Ann] Получены результаты тестирования."));
+}
+
+TEST_F(ServerUnitTest, ABacklogOfManySlicesIsShownWholeOnceEach)
+{
+    // More than the window shows in one turn, from several runners at once:
+    // every result reaches the list, the table, the class page and the log once.
+    TServerForm& journal = OpenJournal();
+    const uint16_t port = journal.BoundPort();
+    constexpr int kRunners = 4, kEach = 400;
+    std::vector<std::thread> runners;
+    for (int t = 0; t < kRunners; ++t)
+        runners.emplace_back([port, t] {
+            for (int i = 0; i < kEach; ++i) {
+                TTestResult r = RunnerResultSample();
+                r.UserName = "Ученик " + std::to_string(t * kEach + i);
+                journal::SendLines("127.0.0.1", std::to_string(port), journal::EncodeLines(journal::ResultLines(r)));
+            }
+        });
+    for (std::thread& t : runners)
+        t.join();
+    ASSERT_TRUE(WaitUntil([&] { return journal.Results().size() == size_t(kRunners * kEach); }, 30000));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(journal.Results().size(), size_t(kRunners * kEach));
+    EXPECT_EQ(journal.GridRowCount(), kRunners * kEach + 1);
+    std::set<std::string> names;
+    for (const auto& r : journal.Results())
+        names.insert(r.UserName);
+    EXPECT_EQ(names.size(), size_t(kRunners * kEach));
+    EXPECT_EQ(journal.ClassPage()->RowCount(), kRunners * kEach + 1);
+    EXPECT_EQ(Log().size(), kRunners * kEach + 1);  // and the start line
 }
 
 TEST_F(ServerUnitTest, ClosingCutsAReadThatDoesNotFinishInFiveSeconds)
