@@ -50,6 +50,7 @@
 #include "model/TextUtil.h"
 #include "runner/InputUserNameUnit.h"
 #include "runner/ResultReport.h"
+#include "runner/RunnerRules.h"
 #include "runner/Scoring.h"
 #include "runner/SessionText.h"
 #include "runner/TestSaving.h"
@@ -616,7 +617,7 @@ void TMainForm::LoadLanguage()
 
 bool TMainForm::CanSaveAs() const
 {
-    return RunnerState == TRunnerState::TestOpen && Info.Locked == 0;
+    return SaveAsAllowed(RunnerState, Info.Locked);
 }
 
 void TMainForm::MFileClick()
@@ -678,7 +679,7 @@ void TMainForm::MTestClick()
 {
     Action("MTInfo")->setEnabled(RunnerState != TRunnerState::NoTest);
     // A session needs at least one task to show.
-    Action("MTBegin")->setEnabled(RunnerState == TRunnerState::TestOpen && !TaskList.empty());
+    Action("MTBegin")->setEnabled(BeginAllowed(RunnerState, TaskList.size()));
     Action("MTEnd")->setEnabled(RunnerState == TRunnerState::TestRunning);
 }
 
@@ -693,9 +694,8 @@ void TMainForm::MTInfoClick()
 void TMainForm::MTBeginClick()
 {
     // F5 honours the menu's rule: only an open test with tasks can begin.
-    if (RunnerState != TRunnerState::TestOpen || TaskList.empty())
-        return;
-    BeginTest();
+    if (BeginAllowed(RunnerState, TaskList.size()))
+        BeginTest();
 }
 
 void TMainForm::DiscardSession()
@@ -727,9 +727,7 @@ void TMainForm::MTEndClick()
 
 bool TMainForm::SettingsItemEnabled(bool enabledWhileRunning) const
 {
-    if (Info.Locked == 1)
-        return false;
-    return enabledWhileRunning || RunnerState != TRunnerState::TestRunning;
+    return SettingsItemAllowed(RunnerState, Info.Locked, enabledWhileRunning);
 }
 
 void TMainForm::MConfigClick()
@@ -800,9 +798,8 @@ bool AskLimit(Prompts& prompts, QWidget* owner, const QString& prompt, int32_t& 
                                        QString::number(value));
     if (!text)
         return false;
-    const int32_t entered = StrToIntDef(S(*text), 0);
-    if (entered >= 1 && entered <= maximum) {
-        value = entered;
+    if (const auto accepted = AcceptedTimeLimit(S(*text), maximum)) {
+        value = *accepted;
         return true;
     }
     prompts.Notice(owner, QStringLiteral("Значение не изменено!"));
@@ -817,7 +814,7 @@ void TMainForm::MCMTLSetupTestClick()
         return;
     AskLimit(Prompter, this,
              QStringLiteral("Задайте максимальное время (в секундах) прохождения теста:"),
-             ModeConfig.TimeLimitTest, 43199);
+             ModeConfig.TimeLimitTest, kMaxTimeLimitTest);
 }
 
 void TMainForm::MCMTLSetupTaskClick()
@@ -826,7 +823,7 @@ void TMainForm::MCMTLSetupTaskClick()
         return;
     AskLimit(Prompter, this,
              QStringLiteral("Задайте максимальное время (в секундах) обдумывания вопроса:"),
-             ModeConfig.TimeLimitTask, 3599);
+             ModeConfig.TimeLimitTask, kMaxTimeLimitTask);
 }
 
 void TMainForm::MCSaveResultClick()
