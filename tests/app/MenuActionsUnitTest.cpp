@@ -13,6 +13,7 @@
 
 #include "journal/Diagram1Unit.h"
 #include "journal/ServerUnit.h"
+#include "support/JournalSample.h"
 #include "support/QtEditorFixture.h"
 #include "support/QtMenuActions.h"
 #include "support/QtSessionFixture.h"
@@ -368,37 +369,17 @@ TEST_F(EditorMenuActionsUnitTest, TextFieldsKeepCopyPasteAndCut)
 
 // ---------------------------------------------------------------- the journal and its chart
 
-journal::TTestResult Entry(const std::string& user, uint32_t crc, const std::string& mask, int right, int total)
-{
-    journal::TTestResult r;
-    r.UserName = user;
-    r.CompName = "PC";
-    r.FileCrc = crc;
-    r.ResultMask = mask;
-    r.MaskValues = journal::MaskValuesFromResultMask(mask);
-    r.RightCount = right;
-    r.TotalCount = total;
-    r.AskedCount = total;
-    r.EndMode = 1;
-    return r;
-}
-
 class JournalMenuActionsUnitTest : public RunnerTest {
 protected:
     void SetUp() override
     {
         Start();
+        int minute = 0;
         for (const char* user : {"Анна", "Борис", "Вера"})
-            Receive(Entry(user, 7, "++-", 2, 3));
+            Receive(JournalSample(user, ++minute));
     }
     TServerForm& Journal() { return form->ServerForm(); }
-    void Receive(journal::TTestResult r)
-    {
-        journal::ReceivedEvent e;
-        e.kind = journal::ReceivedEvent::Kind::Result;
-        e.Result = std::move(r);
-        Journal().ReceiveEvent(std::move(e));
-    }
+    void Receive(const journal::TTestResult& r) { Journal().ReceiveEvent(JournalResultEvent(r)); }
     MenuCase Chart(QAction* item, const char* className)
     {
         return {item, {},
@@ -412,7 +393,7 @@ protected:
     {
         return {item, {},
                 [this] {
-                    Receive(Entry("Удаляемый " + std::to_string(++extra), 7, "+--", 1, 3));
+                    Receive(JournalSample("Удаляемый " + std::to_string(++extra), 30));
                     rows = Journal().GridRowCount();
                     Journal().SelectRow(rows - 1);
                 },

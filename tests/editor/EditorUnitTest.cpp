@@ -26,9 +26,7 @@
 #include "model/Cp1251.h"
 #include "app/ShowQuestionImageUnit.h"
 #include "model/TextUtil.h"
-#include "support/FakePlatform.h"
-#include "support/QtScriptedPrompts.h"
-#include "support/TempFolder.h"
+#include "support/QtEditorFixture.h"
 
 namespace quilmo::testing {
 namespace {
@@ -51,22 +49,8 @@ const std::vector<std::string> kThreeTasks = {
     "----------конец---------",
 };
 
-class EditorUnitTest : public ::testing::Test {
+class EditorUnitTest : public EditorTest {
 protected:
-    TEditorForm& Start()
-    {
-        services = std::make_unique<AppServices>(
-            AppServices{prompts, platform, desktop, folder.Path(), folder.Path(), {}});
-        form = std::make_unique<TEditorForm>(*services);
-        return *form;
-    }
-
-    void TearDown() override
-    {
-        form.reset();
-        prompts.Verify();
-    }
-
     template <class T>
     T* W(const QString& name) const
     {
@@ -123,12 +107,6 @@ protected:
         });
     }
 
-    TempFolder folder;
-    ScriptedPrompts prompts;
-    FakePlatform platform;
-    RecordingDesktop desktop;
-    std::unique_ptr<AppServices> services;
-    std::unique_ptr<TEditorForm> form;
 };
 
 TEST_F(EditorUnitTest, StartsWithAnEmptyDocument)
