@@ -11,11 +11,13 @@
 #include "app/AppServices.h"
 #include "app/Settings.h"
 #include "journal/Outbox.h"
+#include "runner/ResultDelivery.h"
 #include "model/Random.h"
 #include "model/TestLoader.h"
 #include "model/TestModel.h"
 #include "model/TextTestWriter.h"
 #include "runner/RunnerSession.h"
+#include "runner/TestSaving.h"
 #include "runner/TestResult.h"
 
 class QAction;
@@ -142,8 +144,46 @@ public:
     int32_t CurrentTaskPosition() const { return Session.CurrentTask(); }
     const TIntDynArray& SessionTaskOrder() const { return Session.TaskOrder(); }
 
-    QAction* Action(const char* objectName) const;
-    QMenu* Menu(const char* objectName) const;
+    // The menus and their items, made once by BuildMenus; each keeps its object
+    // name, by which the language file captions it.
+    struct TMenus {
+        QMenu* MFile = nullptr;
+        QAction* MFOpen = nullptr;
+        QAction* MFSaveAs = nullptr;
+        QAction* MFClose = nullptr;
+        QAction* MFExit = nullptr;
+        QMenu* MTest = nullptr;
+        QAction* MTInfo = nullptr;
+        QAction* MTBegin = nullptr;
+        QAction* MTEnd = nullptr;
+        QMenu* MConfig = nullptr;
+        QAction* MCFont = nullptr;
+        QMenu* MCOrderTask = nullptr;
+        QAction* MCOTNormal = nullptr;
+        QAction* MCOTRandom = nullptr;
+        QMenu* MCOrderVariant = nullptr;
+        QAction* MCOVNormal = nullptr;
+        QAction* MCOVRandom = nullptr;
+        QAction* MCModeEducation = nullptr;
+        QMenu* MCModeTimeLimit = nullptr;
+        QAction* MCMTLimit[3] = {};  // MCMTLimitNot, MCMTLimitTest, MCMTLimitTask by ModeTimeLimit
+        QMenu* MCMTLimitSetup = nullptr;
+        QAction* MCMTLSetupTest = nullptr;
+        QAction* MCMTLSetupTask = nullptr;
+        QAction* MCSaveResult = nullptr;
+        QAction* MCSaveConfig = nullptr;
+        QAction* MCAdditionConfig = nullptr;
+        QAction* MCSaveConfigNow = nullptr;
+        QAction* MCLoadConfigNow = nullptr;
+        QMenu* MModuls = nullptr;
+        QAction* MMServer = nullptr;
+        QAction* MMEncrypt = nullptr;
+        QAction* MMEditor = nullptr;
+        QMenu* MHelp = nullptr;
+        QAction* MHShowHelp = nullptr;
+        QAction* MHShowAboutBox = nullptr;
+    };
+    const TMenus& Menus() const { return MenuItems; }
 
     // ---- Results journal
     // The journal window, created at start-up and kept for the life of the program.
@@ -177,8 +217,8 @@ private:
     // Save as and the check test's picture folder.
     void WriteCheckTest(const QString& fileName);
     void WriteTextTest(const QString& fileName);
-    // The open test's lines and pictures; tells the user about missing pictures.
-    TextTestWriteResult BuildTestText();
+    // The questions saving asks: missing pictures, pictures to replace.
+    SaveQuestions SavingQuestions();
     // Deletes a picture folder; a failure shows the system's text.
     void DeleteTempFolder(const std::string& path);
     void ShowDeleteError(const std::string& text);
@@ -219,6 +259,7 @@ private:
     std::array<QCheckBox*, 5> CheckBoxVariant{};
     std::array<QComboBox*, 5> ComboBoxVariant{};
 
+    TMenus MenuItems;
     QAction* ModulesMenuAction = nullptr;  // the menu bar entry of "Модули"
     // The key press being delivered and the widget that had it first.
     const QEvent* KeyInFlight = nullptr;
@@ -274,13 +315,10 @@ private:
 
     // ---- Results not yet delivered
     void BuildOutbox();
-    std::string OutboxPath() const;
-    // The outbox, opened (and created) on first need; nullptr when it cannot
-    // be, and OutboxError says why.
-    journal::Outbox* OpenOutbox();
     void ShowOutboxCount();
-    std::optional<journal::Outbox> OutboxStore;
-    std::string OutboxError;
+    // Delivers to the journal of the settings in use.
+    journal::Outbox::SendFn JournalSender() const;
+    ResultDelivery Delivery;
     QTimer* TimerOutbox = nullptr;
 };
 
