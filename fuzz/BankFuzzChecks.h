@@ -21,8 +21,8 @@ inline void CheckBank(const BankImport& bank)
     for (const BankPicture& p : bank.Pictures) {
         Check(IsSafeEmbeddedName(p.Name), "an unsafe picture name", p.Name);
         Check(names.insert(ToLowerUtf8(p.Name)).second, "two pictures of one name", p.Name);
-        const PictureKind kind = SniffPicture(p.Bytes);
-        Check(kind != PictureKind::Png && kind != PictureKind::Unknown, "a picture the runner cannot show", p.Name);
+        const PictureFormat kind = SniffPicture(p.Bytes);
+        Check(kind != PictureFormat::Png && kind != PictureFormat::Unknown, "a picture the runner cannot show", p.Name);
     }
     for (const TTask& task : bank.Tasks) {
         CheckTask(task);

@@ -104,25 +104,25 @@ std::string EncodeBase64(std::string_view bytes)
     return out;
 }
 
-PictureKind SniffPicture(std::string_view b)
+PictureFormat SniffPicture(std::string_view b)
 {
     auto starts = [&](std::string_view prefix) { return b.substr(0, prefix.size()) == prefix; };
     if (starts("\xFF\xD8\xFF"))
-        return PictureKind::Jpeg;
+        return PictureFormat::Jpeg;
     if (starts("GIF87a") || starts("GIF89a"))
-        return PictureKind::Gif;
+        return PictureFormat::Gif;
     if (starts("\x89PNG\r\n\x1A\n"))
-        return PictureKind::Png;
+        return PictureFormat::Png;
     if (starts("BM") && b.size() >= 26)
-        return PictureKind::Bmp;
+        return PictureFormat::Bmp;
     if (starts(std::string_view("\0\0\1\0", 4)) && b.size() >= 6)
-        return PictureKind::Ico;
+        return PictureFormat::Ico;
     if (starts("\xD7\xCD\xC6\x9A") || starts(std::string_view("\1\0\x09\0", 4)) ||
         starts(std::string_view("\2\0\x09\0", 4)))
-        return PictureKind::Wmf;
+        return PictureFormat::Wmf;
     if (starts(std::string_view("\1\0\0\0", 4)) && b.size() >= 44 && b.substr(40, 4) == " EMF")
-        return PictureKind::Emf;
-    return PictureKind::Unknown;
+        return PictureFormat::Emf;
+    return PictureFormat::Unknown;
 }
 
 namespace {
@@ -292,17 +292,17 @@ std::string Stem(std::string_view name)
 }
 
 // The extensions the runner takes each kind by; the first is the one given.
-std::vector<const char*> ExtensionsOf(PictureKind kind)
+std::vector<const char*> ExtensionsOf(PictureFormat kind)
 {
     switch (kind) {
-    case PictureKind::Jpeg: return {".jpg", ".jpeg", ".jpe", ".jfif"};
-    case PictureKind::Gif: return {".gif"};
-    case PictureKind::Bmp: return {".bmp", ".dib"};
-    case PictureKind::Ico: return {".ico"};
-    case PictureKind::Wmf: return {".wmf"};
-    case PictureKind::Emf: return {".emf"};
-    case PictureKind::Png:
-    case PictureKind::Unknown: break;
+    case PictureFormat::Jpeg: return {".jpg", ".jpeg", ".jpe", ".jfif"};
+    case PictureFormat::Gif: return {".gif"};
+    case PictureFormat::Bmp: return {".bmp", ".dib"};
+    case PictureFormat::Ico: return {".ico"};
+    case PictureFormat::Wmf: return {".wmf"};
+    case PictureFormat::Emf: return {".emf"};
+    case PictureFormat::Png:
+    case PictureFormat::Unknown: break;
     }
     return {};
 }
@@ -316,15 +316,15 @@ Expected<BankPicture> PrepareBankPicture(std::string_view name, std::string byte
         return Error{"недопустимое имя картинки «" + std::string(name) + "»"};
     if (bytes.size() > limits.MaxPictureBytes)
         return Error{"картинка «" + bare + "» слишком велика"};
-    PictureKind kind = SniffPicture(bytes);
+    PictureFormat kind = SniffPicture(bytes);
     std::string finalName = bare;
-    if (kind == PictureKind::Png) {
+    if (kind == PictureFormat::Png) {
         auto jpeg = PngToJpeg(bytes, limits.MaxPicturePixels);
         if (!jpeg)
             return Error{jpeg.error().Message == "too big" ? "картинка «" + bare + "» слишком велика"
                                                            : "картинка «" + bare + "» повреждена"};
         bytes = std::move(*jpeg);
-        kind = PictureKind::Jpeg;
+        kind = PictureFormat::Jpeg;
         finalName = Stem(bare) + ".jpg";
     }
     const std::vector<const char*> extensions = ExtensionsOf(kind);

@@ -17,10 +17,10 @@ namespace quilmo {
 std::optional<std::string> DecodeBase64(std::string_view text);
 std::string EncodeBase64(std::string_view bytes);
 
-enum class PictureKind { Jpeg, Gif, Bmp, Ico, Wmf, Emf, Png, Unknown };
+enum class PictureFormat { Jpeg, Gif, Bmp, Ico, Wmf, Emf, Png, Unknown };
 
 // By the bytes, not by the name.
-PictureKind SniffPicture(std::string_view bytes);
+PictureFormat SniffPicture(std::string_view bytes);
 
 // A PNG as a JPEG (quality 90), transparency laid on white. Fails with a
 // short reason when the PNG is damaged or bigger than maxPixels.

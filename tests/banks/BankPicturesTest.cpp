@@ -99,15 +99,15 @@ TEST(BankPicturesTest, BrokenBase64IsRefused)
 
 TEST(BankPicturesTest, KindsAreToldByTheirBytes)
 {
-    EXPECT_EQ(SniffPicture("\xFF\xD8\xFF\xE0rest"), PictureKind::Jpeg);
-    EXPECT_EQ(SniffPicture(kGif), PictureKind::Gif);
-    EXPECT_EQ(SniffPicture(MakePng(1, 1, {0, 0, 0, 255})), PictureKind::Png);
-    EXPECT_EQ(SniffPicture("BM" + std::string(40, '\0')), PictureKind::Bmp);
-    EXPECT_EQ(SniffPicture(std::string("\0\0\1\0\1\0", 6)), PictureKind::Ico);
-    EXPECT_EQ(SniffPicture("\xD7\xCD\xC6\x9A" + std::string(20, '\0')), PictureKind::Wmf);
-    EXPECT_EQ(SniffPicture(std::string("\1\0\0\0", 4) + std::string(36, '\0') + " EMF"), PictureKind::Emf);
-    EXPECT_EQ(SniffPicture("<svg></svg>"), PictureKind::Unknown);
-    EXPECT_EQ(SniffPicture(""), PictureKind::Unknown);
+    EXPECT_EQ(SniffPicture("\xFF\xD8\xFF\xE0rest"), PictureFormat::Jpeg);
+    EXPECT_EQ(SniffPicture(kGif), PictureFormat::Gif);
+    EXPECT_EQ(SniffPicture(MakePng(1, 1, {0, 0, 0, 255})), PictureFormat::Png);
+    EXPECT_EQ(SniffPicture("BM" + std::string(40, '\0')), PictureFormat::Bmp);
+    EXPECT_EQ(SniffPicture(std::string("\0\0\1\0\1\0", 6)), PictureFormat::Ico);
+    EXPECT_EQ(SniffPicture("\xD7\xCD\xC6\x9A" + std::string(20, '\0')), PictureFormat::Wmf);
+    EXPECT_EQ(SniffPicture(std::string("\1\0\0\0", 4) + std::string(36, '\0') + " EMF"), PictureFormat::Emf);
+    EXPECT_EQ(SniffPicture("<svg></svg>"), PictureFormat::Unknown);
+    EXPECT_EQ(SniffPicture(""), PictureFormat::Unknown);
 }
 
 TEST(BankPicturesTest, PngBecomesJpegWithTransparencyOnWhite)
@@ -116,7 +116,7 @@ TEST(BankPicturesTest, PngBecomesJpegWithTransparencyOnWhite)
     const std::string png = MakePng(2, 1, {255, 0, 0, 255, 0, 0, 0, 0});
     const auto jpeg = PngToJpeg(png, 100);
     ASSERT_TRUE(jpeg) << jpeg.error().Message;
-    EXPECT_EQ(SniffPicture(*jpeg), PictureKind::Jpeg);
+    EXPECT_EQ(SniffPicture(*jpeg), PictureFormat::Jpeg);
     const Decoded d = DecodeJpeg(*jpeg);
     ASSERT_EQ(d.Width, 2u);
     ASSERT_EQ(d.Height, 1u);
@@ -171,7 +171,7 @@ TEST(BankPicturesTest, NamesAreBareAndFitTheirContent)
     const auto png = PrepareBankPicture("map.PNG", MakePng(1, 1, {1, 2, 3, 255}), {});
     ASSERT_TRUE(png);
     EXPECT_EQ(png->Name, "map.jpg");
-    EXPECT_EQ(SniffPicture(png->Bytes), PictureKind::Jpeg);
+    EXPECT_EQ(SniffPicture(png->Bytes), PictureFormat::Jpeg);
     EXPECT_FALSE(PrepareBankPicture("a.svg", "<svg/>", {}));
     BankLimits small;
     small.MaxPictureBytes = 10;

@@ -40,7 +40,7 @@ TEST(MoodleXmlTest, ReadsEveryMappingOfTheSample)
 
     ASSERT_EQ(bank->Pictures.size(), 3u);
     EXPECT_EQ(bank->Pictures[0].Name, "map one.jpg");
-    EXPECT_EQ(SniffPicture(bank->Pictures[0].Bytes), PictureKind::Jpeg);
+    EXPECT_EQ(SniffPicture(bank->Pictures[0].Bytes), PictureFormat::Jpeg);
     EXPECT_EQ(bank->Pictures[1], (BankPicture{"dot.gif", kGif}));
     EXPECT_EQ(bank->Pictures[2], (BankPicture{"DOT~2.GIF", kGif}));
 
