@@ -1223,12 +1223,17 @@ void TEditorForm::MViewClick()
 
 void TEditorForm::MVFontClick()
 {
-    const auto font = Prompter.Font(this, QuestionText->font());
-    if (!font)
+    const auto chosen =
+        Prompter.Font(this, {QuestionText->font(), QuestionText->palette().color(QPalette::Text)});
+    if (!chosen)
         return;
-    SetQuestionFont(*font);
-    ImageFileEdit->setFont(*font);
-    PromptEdit->setFont(*font);
+    SetQuestionFont(chosen->Font);
+    ImageFileEdit->setFont(chosen->Font);
+    PromptEdit->setFont(chosen->Font);
+    for (QWidget* field : std::initializer_list<QWidget*>{QuestionText, ImageFileEdit, PromptEdit})
+        SetTextColor(field, chosen->Color);
+    for (QPlainTextEdit* text : VariantText)
+        SetTextColor(text, chosen->Color);
 }
 
 void TEditorForm::SetIconSize(int size, int indentation)

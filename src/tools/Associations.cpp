@@ -210,8 +210,10 @@ std::string MimePackage(const std::vector<int>& types)
         xml += std::string("  <mime-type type=\"") + type.MimeType + "\">\n" +
                "    <comment>" + kAssociationDescription + "</comment>\n" +
                "    <icon name=\"" + TypeIconName(type) + "\"/>\n" +
-               "    <glob pattern=\"*." + type.Extension + "\"/>\n" +
-               "  </mime-type>\n";
+               "    <glob pattern=\"*." + type.Extension + "\"/>\n";
+        if (type.SubClassOf)
+            xml += std::string("    <sub-class-of type=\"") + type.SubClassOf + "\"/>\n";
+        xml += "  </mime-type>\n";
     }
     xml += "</mime-info>\n";
     return xml;

@@ -112,6 +112,19 @@ TEST_F(AssociationsTest, NoneAtFirstThenOnlyTheTypeApplied)
     EXPECT_EQ(r.Output, "quilmo-est.desktop\n");
 }
 
+TEST_F(AssociationsTest, PlainTestsStayTextForTheDesktop)
+{
+    const AssociationContext context = Context(xdg.Program("bin/quilmo"));
+    ASSERT_TRUE(ApplyAssociations(context, kAll, FakePng));
+    // The database built by update-mime-database lists each type's parent on
+    // a line of its own; a .tst is text, so text editors are still offered.
+    const std::string subclasses = xdg.folder.Read("data/mime/subclasses");
+    EXPECT_NE(subclasses.find("application/x-quilmo-tst text/plain\n"), std::string::npos)
+        << subclasses;
+    EXPECT_EQ(subclasses.find("application/x-quilmo-stst"), std::string::npos);
+    EXPECT_EQ(subclasses.find("application/x-quilmo-est"), std::string::npos);
+}
+
 TEST_F(AssociationsTest, ProgramAtAnotherPathFindsNoTypeAssociated)
 {
     const AssociationContext first = Context(xdg.Program("first/quilmo"));
