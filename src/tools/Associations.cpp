@@ -120,10 +120,8 @@ Status WriteInto(const std::string& path, const std::string& bytes)
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
     if (ec)
-        return Error{folder.string() + ": " + ec.message()};
-    if (auto written = WriteFileAtomically(path, bytes); !written)
-        return Error{path + ": " + written.error().Message};
-    return Ok();
+        return Error{"Не удалось создать папку \"" + folder.string() + "\". " + SystemErrorText(ec.value()) + "."};
+    return WriteFileAtomically(path, bytes);
 }
 
 Status Run(const AssociationContext& context, const std::vector<std::string>& argv)

@@ -158,8 +158,8 @@ TEST_F(AssociationsTest, WritingStopsAtTheFirstFailureWithTheSystemsText)
     xdg.folder.Write("data/applications", "not a folder");
     const Status result = ApplyAssociations(context, {true, false, true}, FakePng);
     ASSERT_FALSE(result);
-    EXPECT_EQ(result.error().Message,
-              xdg.DataHome() + "applications: " + SystemErrorText(ENOTDIR));
+    EXPECT_EQ(result.error().Message, "Не удалось создать папку \"" + xdg.DataHome() +
+                                          "applications\". Часть пути — не папка, а файл.");
     // .tst got as far as its entry; .est was never started.
     EXPECT_TRUE(FileExists(MimePackagePath(context, kAssociationTypes[0])));
     EXPECT_FALSE(FileExists(MimePackagePath(context, kAssociationTypes[2])));
