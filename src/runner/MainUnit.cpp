@@ -2,24 +2,20 @@
 
 #include <QActionGroup>
 #include <QApplication>
-#include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QFileInfo>
-#include <QGridLayout>
 #include <QHBoxLayout>
-#include <QImageReader>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
-#include <QSplitter>
 #include <QStatusBar>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -33,7 +29,10 @@
 #include "app/QtArt.h"
 #include "app/QtConvert.h"
 #include "app/QtFormParts.h"
+#include "app/QtMenus.h"
 #include "app/QtPictureBox.h"
+#include "app/QtTaskView.h"
+#include "app/ShowQuestionImageUnit.h"
 #include "app/TestInfoUnit.h"
 #include "editor/EditorUnit.h"
 #include "journal/Outbox.h"
@@ -49,9 +48,10 @@
 #include "model/TextUtil.h"
 #include "runner/InputUserNameUnit.h"
 #include "runner/ResultReport.h"
+#include "runner/RunnerRules.h"
 #include "runner/Scoring.h"
 #include "runner/SessionText.h"
-#include "runner/ShowQuestionImageUnit.h"
+#include "runner/TestSaving.h"
 #include "runner/ShowResultUnit.h"
 #include "tools/AboutUnit.h"
 #include "tools/AdditionConfigUnit.h"
@@ -63,26 +63,14 @@ namespace {
 
 const QString kCaptionAttention = QStringLiteral("Внимание!");
 
-// A grey caption strip above the question and the variants.
-QLabel* MakeCaptionStrip(const QString& name, const QString& text, QWidget* parent)
-{
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(name);
-    label->setFixedHeight(20);
-    label->setIndent(4);
-    QPalette pal = label->palette();
-    pal.setColor(QPalette::WindowText, QColor(110, 110, 110));
-    label->setPalette(pal);
-    QFont font = label->font();
-    font.setBold(true);
-    label->setFont(font);
-    return label;
-}
-
 }  // namespace
 
 TMainForm::TMainForm(AppServices& services, QWidget* parent)
-    : QMainWindow(parent), Services(services), Prompter(services.prompts)
+    : QMainWindow(parent),
+      Services(services),
+      Prompter(services.prompts),
+      Session(*this, services.platform, TaskList, Info, ModeConfig, Configuration),
+      Delivery(services.ProgramDir + journal::kOutboxFileName)
 {
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QString::fromUtf8(kAppTitle));
@@ -114,13 +102,14 @@ TMainForm::TMainForm(AppServices& services, QWidget* parent)
     setAcceptDrops(true);
     qApp->installEventFilter(this);
 
-    resize(614, 584 + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
+    // The design's client area, status bar included, below the menu bar.
+    resize(614, 584 + menuBar()->sizeHint().height());
     if (const QScreen* screen = QApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 
     // Results journal: its window lives, hidden, from start to exit.
     ServerWindow = new TServerForm(Services, this);
-    Action("MMServer")->setEnabled(true);
+    MenuItems.MMServer->setEnabled(true);
     BuildOutbox();
 }
 
@@ -138,81 +127,9 @@ void TMainForm::BuildLayout()
     setCentralWidget(central);
     setMinimumWidth(400);
 
-    // Question area: caption strip, the text and the picture at its right.
-    auto* questionPane = new QWidget(central);
-    auto* questionLayout = new QVBoxLayout(questionPane);
-    questionLayout->setContentsMargins(0, 0, 0, 0);
-    questionLayout->setSpacing(0);
-    QuestionLabel = MakeCaptionStrip(QStringLiteral("QuestionLabel"), {}, questionPane);
-    questionLayout->addWidget(QuestionLabel);
-    auto* questionArea = new QWidget(questionPane);
-    questionArea->setMinimumHeight(160);
-    auto* questionRow = new QHBoxLayout(questionArea);
-    questionRow->setContentsMargins(0, 0, 0, 0);
-    questionRow->setSpacing(2);
-    QuestionText = new QPlainTextEdit(questionArea);
-    QuestionText->setObjectName(QStringLiteral("QuestionText"));
-    QuestionText->setReadOnly(true);
-    QuestionText->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    questionRow->addWidget(QuestionText, 1);
-    QuestionImage = new TPictureBox(questionArea);
-    QuestionImage->setObjectName(QStringLiteral("QuestionImage"));
-    QuestionImage->setFixedWidth(160);
-    QuestionImage->setToolTip(QStringLiteral("Для увеличения изображения щелкните по нему..."));
-    QuestionImage->SetPicture(ProgramPicture(128));
-    questionRow->addWidget(QuestionImage);
-    questionLayout->addWidget(questionArea, 1);
-
-    // Answer area: caption strip, three selector columns and the variant texts.
-    auto* answerPane = new QWidget(central);
-    auto* answerLayout = new QVBoxLayout(answerPane);
-    answerLayout->setContentsMargins(0, 0, 0, 0);
-    answerLayout->setSpacing(0);
-    VariantLabel = MakeCaptionStrip(QStringLiteral("VariantLabel"), {}, answerPane);
-    answerLayout->addWidget(VariantLabel);
-    auto* answerArea = new QWidget(answerPane);
-    answerArea->setMinimumHeight(200);
-    auto* answerRow = new QHBoxLayout(answerArea);
-    answerRow->setContentsMargins(0, 0, 0, 0);
-    answerRow->setSpacing(0);
-    GridPanel_VT1 = MakeColumn(QStringLiteral("GridPanel_VT1"), 50, answerArea);
-    GridPanel_VT2 = MakeColumn(QStringLiteral("GridPanel_VT2"), 50, answerArea);
-    GridPanel_VT3 = MakeColumn(QStringLiteral("GridPanel_VT3"), 50, answerArea);
-    QWidget* textColumn = MakeColumn(QStringLiteral("GridPanel_VariantText"), 0, answerArea);
-    RadioGroup = new QButtonGroup(this);
-    for (int r = 0; r < 5; ++r) {
-        const QString digit = QString::number(r + 1);
-        auto* radio = new QRadioButton(digit, GridPanel_VT1);
-        radio->setObjectName(QStringLiteral("RadioButtonVariant") + QString::number(r));
-        RadioGroup->addButton(radio, r);
-        AddToColumn(GridPanel_VT1, r, radio, Qt::AlignHCenter);
-        auto* check = new QCheckBox(digit, GridPanel_VT2);
-        check->setObjectName(QStringLiteral("CheckBoxVariant") + QString::number(r));
-        AddToColumn(GridPanel_VT2, r, check, Qt::AlignHCenter);
-        auto* combo = new QComboBox(GridPanel_VT3);
-        combo->setObjectName(QStringLiteral("ComboBoxVariant") + QString::number(r));
-        combo->setFixedWidth(40);
-        AddToColumn(GridPanel_VT3, r, combo, Qt::AlignHCenter);
-        auto* text = new QPlainTextEdit(textColumn);
-        text->setObjectName(QStringLiteral("VariantText") + QString::number(r));
-        text->setReadOnly(true);
-        text->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-        text->setMinimumHeight(24);
-        AddToColumn(textColumn, r, text);
-    }
-    answerRow->addWidget(GridPanel_VT1);
-    answerRow->addWidget(GridPanel_VT2);
-    answerRow->addWidget(GridPanel_VT3);
-    answerRow->addWidget(textColumn, 1);
-    answerLayout->addWidget(answerArea, 1);
-
-    Splitter = new QSplitter(Qt::Vertical, central);
-    Splitter->setObjectName(QStringLiteral("Splitter"));
-    Splitter->setChildrenCollapsible(false);
-    Splitter->addWidget(questionPane);
-    Splitter->addWidget(answerPane);
-    Splitter->setStretchFactor(0, 1);
-    Splitter->setStretchFactor(1, 1);
+    // The question with its picture, and the variant rows below it.
+    TaskView = new TTaskView(TaskViewMode::ReadOnly, central);
+    TaskView->QuestionImage->SetPicture(ProgramPicture(128));
 
     BitBtnGoCheck = new QPushButton(QStringLiteral("Дальше"), central);
     BitBtnGoCheck->setObjectName(QStringLiteral("BitBtnGoCheck"));
@@ -231,7 +148,7 @@ void TMainForm::BuildLayout()
     auto* layout = new QVBoxLayout(central);
     layout->setContentsMargins(2, 2, 2, 2);
     layout->setSpacing(2);
-    layout->addWidget(Splitter, 1);
+    layout->addWidget(TaskView, 1);
     layout->addWidget(BitBtnGoCheck);
     layout->addWidget(CountAskProgressBar);
 
@@ -274,114 +191,106 @@ void TMainForm::BuildLayout()
 
 void TMainForm::BuildAnswerControlTable()
 {
-    // Looked up by name, as the session addresses them by row.
-    for (int r = 0; r < 5; ++r) {
-        const QString d = QString::number(r);
-        VariantText[r] = findChild<QPlainTextEdit*>(QStringLiteral("VariantText") + d);
-        RadioButtonVariant[r] = findChild<QRadioButton*>(QStringLiteral("RadioButtonVariant") + d);
-        CheckBoxVariant[r] = findChild<QCheckBox*>(QStringLiteral("CheckBoxVariant") + d);
-        ComboBoxVariant[r] = findChild<QComboBox*>(QStringLiteral("ComboBoxVariant") + d);
-    }
-    SelectorColumns = {GridPanel_VT1, GridPanel_VT2, GridPanel_VT3};
+    // The session addresses the view's controls by row.
+    QuestionLabel = TaskView->QuestionLabel;
+    QuestionText = TaskView->QuestionText;
+    QuestionImage = TaskView->QuestionImage;
+    VariantLabel = TaskView->VariantLabel;
+    VariantText = TaskView->VariantText;
+    RadioButtonVariant = TaskView->RadioButtonVariant;
+    CheckBoxVariant = TaskView->CheckBoxVariant;
+    ComboBoxVariant = TaskView->ComboBoxVariant;
 }
 
 void TMainForm::BuildMenus()
 {
     QMenuBar* bar = menuBar();
-    auto menu = [&](QWidget* parentMenu, const char* name, const char* caption) {
-        auto* m = new QMenu(QString::fromUtf8(caption), parentMenu);
-        m->setObjectName(QString::fromLatin1(name));
-        if (auto* asBar = qobject_cast<QMenuBar*>(parentMenu))
-            asBar->addMenu(m);
-        else
-            static_cast<QMenu*>(parentMenu)->addMenu(m);
-        return m;
-    };
-    auto item = [&](QMenu* m, const char* name, const char* caption, auto handler,
-                    QKeySequence shortcut = {}) {
-        auto* a = new QAction(QString::fromUtf8(caption), this);
-        a->setObjectName(QString::fromLatin1(name));
-        if (!shortcut.isEmpty()) {
-            a->setShortcut(shortcut);
-            a->setShortcutContext(Qt::WindowShortcut);
-        }
-        m->addAction(a);
-        addAction(a);  // shortcuts work while the menu is closed
-        connect(a, &QAction::triggered, this, handler);
-        return a;
+    TMenus& m = MenuItems;
+    auto item = [this](QMenu* menu, const char* name, const char* caption, auto handler,
+                       QKeySequence shortcut = {}) {
+        return AddMenuItem(this, menu, name, caption, handler, shortcut);
     };
 
-    QMenu* file = menu(bar, "MFile", "&Файл");
-    connect(file, &QMenu::aboutToShow, this, &TMainForm::MFileClick);
-    item(file, "MFOpen", "&Открыть...", &TMainForm::MFOpenClick, QKeySequence(Qt::CTRL | Qt::Key_O));
-    item(file, "MFSaveAs", "Сохранить как...", &TMainForm::MFSaveAsClick);
-    item(file, "MFClose", "Закрыть", &TMainForm::MFCloseClick);
-    file->addSeparator();
-    item(file, "MFExit", "Вы&ход", &TMainForm::MFExitClick);
+    m.MFile = AddMenu(bar, "MFile", "&Файл");
+    connect(m.MFile, &QMenu::aboutToShow, this, &TMainForm::MFileClick);
+    m.MFOpen = item(m.MFile, "MFOpen", "&Открыть...", &TMainForm::MFOpenClick, QKeySequence(Qt::CTRL | Qt::Key_O));
+    m.MFSaveAs = item(m.MFile, "MFSaveAs", "Сохранить как...", &TMainForm::MFSaveAsClick);
+    m.MFClose = item(m.MFile, "MFClose", "Закрыть", &TMainForm::MFCloseClick);
+    m.MFile->addSeparator();
+    m.MFExit = item(m.MFile, "MFExit", "Вы&ход", &TMainForm::MFExitClick);
 
-    QMenu* test = menu(bar, "MTest", "Тест");
-    connect(test, &QMenu::aboutToShow, this, &TMainForm::MTestClick);
-    item(test, "MTInfo", "Информация", &TMainForm::MTInfoClick);
-    test->addSeparator();
-    item(test, "MTBegin", "Начать", &TMainForm::MTBeginClick, QKeySequence(Qt::Key_F5));
-    item(test, "MTEnd", "Закончить", &TMainForm::MTEndClick);
+    m.MTest = AddMenu(bar, "MTest", "Тест");
+    connect(m.MTest, &QMenu::aboutToShow, this, &TMainForm::MTestClick);
+    m.MTInfo = item(m.MTest, "MTInfo", "Информация", &TMainForm::MTInfoClick);
+    m.MTest->addSeparator();
+    m.MTBegin = item(m.MTest, "MTBegin", "Начать", &TMainForm::MTBeginClick, QKeySequence(Qt::Key_F5));
+    m.MTEnd = item(m.MTest, "MTEnd", "Закончить", &TMainForm::MTEndClick);
 
-    QMenu* config = menu(bar, "MConfig", "Настройка");
-    connect(config, &QMenu::aboutToShow, this, &TMainForm::MConfigClick);
-    item(config, "MCFont", "Шрифт...", &TMainForm::MCFontClick);
-    config->addSeparator();
+    m.MConfig = AddMenu(bar, "MConfig", "Настройка");
+    connect(m.MConfig, &QMenu::aboutToShow, this, &TMainForm::MConfigClick);
+    m.MCFont = item(m.MConfig, "MCFont", "Шрифт...", &TMainForm::MCFontClick);
+    m.MConfig->addSeparator();
     auto radioPair = [&](QMenu* sub, const char* normalName, const char* randomName,
-                         void (TMainForm::*handler)(bool)) {
+                         void (TMainForm::*handler)(bool), QAction*& normal, QAction*& random) {
         auto* group = new QActionGroup(this);
-        QAction* normal = item(sub, normalName, "Последовательно", [this, handler] { (this->*handler)(true); });
-        QAction* random = item(sub, randomName, "Случайный", [this, handler] { (this->*handler)(false); });
+        normal = item(sub, normalName, "Последовательно", [this, handler] { (this->*handler)(true); });
+        random = item(sub, randomName, "Случайный", [this, handler] { (this->*handler)(false); });
         for (QAction* a : {normal, random}) {
             a->setCheckable(true);
             group->addAction(a);
         }
     };
-    radioPair(menu(config, "MCOrderTask", "Порядок вопросов"), "MCOTNormal", "MCOTRandom",
-              &TMainForm::MCOrderTaskSubClick);
-    radioPair(menu(config, "MCOrderVariant", "Порядок вариантов"), "MCOVNormal", "MCOVRandom",
-              &TMainForm::MCOrderVariantSubClick);
-    config->addSeparator();
-    item(config, "MCModeEducation", "Обучающий режим", &TMainForm::MCModeEducationClick)->setCheckable(true);
-    QMenu* limit = menu(config, "MCModeTimeLimit", "Ограничение по времени");
+    m.MCOrderTask = AddMenu(m.MConfig, "MCOrderTask", "Порядок вопросов");
+    radioPair(m.MCOrderTask, "MCOTNormal", "MCOTRandom", &TMainForm::MCOrderTaskSubClick, m.MCOTNormal,
+              m.MCOTRandom);
+    m.MCOrderVariant = AddMenu(m.MConfig, "MCOrderVariant", "Порядок вариантов");
+    radioPair(m.MCOrderVariant, "MCOVNormal", "MCOVRandom", &TMainForm::MCOrderVariantSubClick, m.MCOVNormal,
+              m.MCOVRandom);
+    m.MConfig->addSeparator();
+    m.MCModeEducation = item(m.MConfig, "MCModeEducation", "Обучающий режим", &TMainForm::MCModeEducationClick);
+    m.MCModeEducation->setCheckable(true);
+    m.MCModeTimeLimit = AddMenu(m.MConfig, "MCModeTimeLimit", "Ограничение по времени");
     auto* limitGroup = new QActionGroup(this);
     const char* limitNames[3][2] = {{"MCMTLimitNot", "Отключено"},
                                     {"MCMTLimitTest", "Для всего теста"},
                                     {"MCMTLimitTask", "Для каждого вопроса"}};
     for (int tag = 0; tag < 3; ++tag) {
-        QAction* a = item(limit, limitNames[tag][0], limitNames[tag][1], [this, tag] { MCMTLimitClick(tag); });
+        QAction* a = item(m.MCModeTimeLimit, limitNames[tag][0], limitNames[tag][1], [this, tag] { MCMTLimitClick(tag); });
         a->setCheckable(true);
         limitGroup->addAction(a);
+        m.MCMTLimit[tag] = a;
     }
-    limit->addSeparator();
-    QMenu* setup = menu(limit, "MCMTLimitSetup", "Настройка");
-    item(setup, "MCMTLSetupTest", "Время всего теста...", &TMainForm::MCMTLSetupTestClick);
-    item(setup, "MCMTLSetupTask", "Время одного вопроса...", &TMainForm::MCMTLSetupTaskClick);
-    item(config, "MCSaveResult", "Сохранять результаты", &TMainForm::MCSaveResultClick)->setCheckable(true);
-    item(config, "MCSaveConfig", "Сохранять настройки при выходе", &TMainForm::MCSaveConfigClick)->setCheckable(true);
-    config->addSeparator();
-    item(config, "MCAdditionConfig", "Дополнительно...", &TMainForm::MCAdditionConfigClick);
-    config->addSeparator();
-    item(config, "MCSaveConfigNow", "Сохранить настройки сейчас", &TMainForm::MCSaveConfigNowClick);
-    item(config, "MCLoadConfigNow", "Загрузить настройки сейчас", &TMainForm::MCLoadConfigNowClick);
+    m.MCModeTimeLimit->addSeparator();
+    m.MCMTLimitSetup = AddMenu(m.MCModeTimeLimit, "MCMTLimitSetup", "Настройка");
+    m.MCMTLSetupTest = item(m.MCMTLimitSetup, "MCMTLSetupTest", "Время всего теста...", &TMainForm::MCMTLSetupTestClick);
+    m.MCMTLSetupTask =
+        item(m.MCMTLimitSetup, "MCMTLSetupTask", "Время одного вопроса...", &TMainForm::MCMTLSetupTaskClick);
+    m.MCSaveResult = item(m.MConfig, "MCSaveResult", "Сохранять результаты", &TMainForm::MCSaveResultClick);
+    m.MCSaveResult->setCheckable(true);
+    m.MCSaveConfig =
+        item(m.MConfig, "MCSaveConfig", "Сохранять настройки при выходе", &TMainForm::MCSaveConfigClick);
+    m.MCSaveConfig->setCheckable(true);
+    m.MConfig->addSeparator();
+    m.MCAdditionConfig = item(m.MConfig, "MCAdditionConfig", "Дополнительно...", &TMainForm::MCAdditionConfigClick);
+    m.MConfig->addSeparator();
+    m.MCSaveConfigNow =
+        item(m.MConfig, "MCSaveConfigNow", "Сохранить настройки сейчас", &TMainForm::MCSaveConfigNowClick);
+    m.MCLoadConfigNow =
+        item(m.MConfig, "MCLoadConfigNow", "Загрузить настройки сейчас", &TMainForm::MCLoadConfigNowClick);
 
-    QMenu* modules = menu(bar, "MModuls", "Модули");
-    ModulesMenuAction = modules->menuAction();
+    m.MModuls = AddMenu(bar, "MModuls", "Модули");
+    ModulesMenuAction = m.MModuls->menuAction();
     ModulesMenuAction->setVisible(false);
-    item(modules, "MMServer", "Журнал...", &TMainForm::MMServerClick, QKeySequence(Qt::Key_F2));
-    item(modules, "MMEncrypt", "Шифратор...", &TMainForm::MMEncryptClick, QKeySequence(Qt::Key_F3));
-    item(modules, "MMEditor", "Редактор...", &TMainForm::MMEditorClick, QKeySequence(Qt::Key_F4));
+    m.MMServer = item(m.MModuls, "MMServer", "Журнал...", &TMainForm::MMServerClick, QKeySequence(Qt::Key_F2));
+    m.MMEncrypt = item(m.MModuls, "MMEncrypt", "Шифратор...", &TMainForm::MMEncryptClick, QKeySequence(Qt::Key_F3));
+    m.MMEditor = item(m.MModuls, "MMEditor", "Редактор...", &TMainForm::MMEditorClick, QKeySequence(Qt::Key_F4));
     // Each module's item comes alive with its window.
-    for (const char* name : {"MMServer"})
-        Action(name)->setEnabled(false);
+    m.MMServer->setEnabled(false);
 
-    QMenu* help = menu(bar, "MHelp", "Справка");
-    item(help, "MHShowHelp", "Просмотр справки", &TMainForm::MHShowHelpClick, QKeySequence(Qt::Key_F1));
-    help->addSeparator();
-    item(help, "MHShowAboutBox", "О программе", &TMainForm::MHShowAboutBoxClick);
+    m.MHelp = AddMenu(bar, "MHelp", "Справка");
+    m.MHShowHelp = item(m.MHelp, "MHShowHelp", "Просмотр справки", &TMainForm::MHShowHelpClick, QKeySequence(Qt::Key_F1));
+    m.MHelp->addSeparator();
+    m.MHShowAboutBox = item(m.MHelp, "MHShowAboutBox", "О программе", &TMainForm::MHShowAboutBoxClick);
 
     RefreshMenus();
 }
@@ -399,30 +308,10 @@ void TMainForm::RefreshMenus()
     MConfigClick();
 }
 
-QAction* TMainForm::Action(const char* objectName) const
-{
-    return findChild<QAction*>(QString::fromLatin1(objectName));
-}
-
-QMenu* TMainForm::Menu(const char* objectName) const
-{
-    return findChild<QMenu*>(QString::fromLatin1(objectName));
-}
-
 void TMainForm::ApplyQuestionFont(const QFont& font)
 {
-    QuestionText->setFont(font);
-    for (QPlainTextEdit* text : VariantText)
-        text->setFont(font);
-    const QColor color = WinColorToQColor(FontColor);
-    for (QPlainTextEdit* text : VariantText) {
-        QPalette pal = text->palette();
-        pal.setColor(QPalette::Text, color);
-        text->setPalette(pal);
-    }
-    QPalette pal = QuestionText->palette();
-    pal.setColor(QPalette::Text, color);
-    QuestionText->setPalette(pal);
+    TaskView->SetTextFont(font);
+    TaskView->SetTextColor(WinColorToQColor(FontColor));
 }
 
 void TMainForm::ShowInformation(const std::vector<std::string>& lines)
@@ -535,20 +424,8 @@ void TMainForm::DropFiles(const QStringList& fileNames)
 
 bool TMainForm::FormCloseQuery()
 {
-    const bool running = RunnerState == TRunnerState::TestRunning;
-    const uint64_t generation = SessionGeneration;
-    if (running && !Prompter.Ask(this, QStringLiteral("Внимание! Идет тест..."),
-                                 QStringLiteral("Вы желаете выйти из программы во время теста?")))
-        return false;
     // Results journal: results received but not exported.
-    if (!JournalCloseQuery())
-        return false;
-    // The close line is written only once the program really closes. A
-    // time-out may have ended the session behind a question: then it has its
-    // report and was not interrupted.
-    if (running && SessionAlive(generation))
-        AppendLogLine(CloseLogLine(Services.platform.Now(), Info.Title));
-    return true;
+    return Session.CloseQuery([this] { return JournalCloseQuery(); });
 }
 
 void TMainForm::FormDestroy()
@@ -556,7 +433,7 @@ void TMainForm::FormDestroy()
     if (Destroyed)
         return;
     Destroyed = true;
-    StopSession();
+    Session.Halt();
     ReleaseTasks();
     if (ModeConfig.SaveConfig == 1)
         SaveSettings();
@@ -621,16 +498,16 @@ void TMainForm::LoadLanguage()
 
 bool TMainForm::CanSaveAs() const
 {
-    return RunnerState == TRunnerState::TestOpen && Info.Locked == 0;
+    return SaveAsAllowed(RunnerState, Info.Locked);
 }
 
 void TMainForm::MFileClick()
 {
     const bool none = RunnerState == TRunnerState::NoTest;
-    Action("MFOpen")->setEnabled(none);
-    Action("MFSaveAs")->setEnabled(CanSaveAs());
-    Action("MFClose")->setEnabled(RunnerState == TRunnerState::TestOpen);
-    Action("MFExit")->setEnabled(none);
+    MenuItems.MFOpen->setEnabled(none);
+    MenuItems.MFSaveAs->setEnabled(CanSaveAs());
+    MenuItems.MFClose->setEnabled(RunnerState == TRunnerState::TestOpen);
+    MenuItems.MFExit->setEnabled(none);
 }
 
 void TMainForm::MFOpenClick()
@@ -681,10 +558,10 @@ void TMainForm::MFExitClick()
 
 void TMainForm::MTestClick()
 {
-    Action("MTInfo")->setEnabled(RunnerState != TRunnerState::NoTest);
+    MenuItems.MTInfo->setEnabled(RunnerState != TRunnerState::NoTest);
     // A session needs at least one task to show.
-    Action("MTBegin")->setEnabled(RunnerState == TRunnerState::TestOpen && !TaskList.empty());
-    Action("MTEnd")->setEnabled(RunnerState == TRunnerState::TestRunning);
+    MenuItems.MTBegin->setEnabled(BeginAllowed(RunnerState, TaskList.size()));
+    MenuItems.MTEnd->setEnabled(RunnerState == TRunnerState::TestRunning);
 }
 
 void TMainForm::MTInfoClick()
@@ -698,23 +575,13 @@ void TMainForm::MTInfoClick()
 void TMainForm::MTBeginClick()
 {
     // F5 honours the menu's rule: only an open test with tasks can begin.
-    if (RunnerState != TRunnerState::TestOpen || TaskList.empty())
-        return;
-    BeginTest();
+    if (BeginAllowed(RunnerState, TaskList.size()))
+        BeginTest();
 }
 
 void TMainForm::DiscardSession()
 {
-    if (RunnerState != TRunnerState::TestRunning)
-        return;
-    StopSession();
-    SetState(TRunnerState::TestOpen);
-    StatusPanels[6]->clear();
-    StatusPanels[7]->clear();
-    ClearTaskView(SingleChoice);
-    ShowTaskImage({});
-    QuestionLabel->setText(QStringLiteral("Информация:"));
-    VariantLabel->setText(QStringLiteral("Выберите один из вариантов ответа:"));
+    Session.Discard();
 }
 
 void TMainForm::SendTestMessage(const std::string& text)
@@ -723,7 +590,7 @@ void TMainForm::SendTestMessage(const std::string& text)
         return;
     Platform& platform = Services.platform;
     // An announcement is only worth its moment: it is never kept to send later.
-    SendToJournal(journal::MessageLines(LastUserName, platform.ComputerName(), platform.AccountName(), text),
+    SendToJournal(journal::MessageLines(Session.LastUserName(), platform.ComputerName(), platform.AccountName(), text),
                   false);
 }
 
@@ -731,51 +598,37 @@ void TMainForm::SendTestResult()
 {
     if (ModeConfig.SendResult == 0)
         return;
-    SendToJournal(journal::ResultLines(RunnerResult), true);
+    SendToJournal(journal::ResultLines(Session.Result()), true);
 }
 
 void TMainForm::MTEndClick()
 {
-    if (RunnerState != TRunnerState::TestRunning)
-        return;
-    const uint64_t generation = SessionGeneration;
-    if (!Prompter.Ask(this, QStringLiteral("Внимание! Идет тест..."),
-                      QStringLiteral("Вы желаете остановить тест?")))
-        return;
-    if (!SessionAlive(generation))
-        return;
-    CheckAnswer();
-    if (!SessionAlive(generation))
-        return;
-    RunnerResult.EndMode = EndStopped;
-    EndTest();
+    Session.Stop();
 }
 
 bool TMainForm::SettingsItemEnabled(bool enabledWhileRunning) const
 {
-    if (Info.Locked == 1)
-        return false;
-    return enabledWhileRunning || RunnerState != TRunnerState::TestRunning;
+    return SettingsItemAllowed(RunnerState, Info.Locked, enabledWhileRunning);
 }
 
 void TMainForm::MConfigClick()
 {
-    Action("MCFont")->setEnabled(true);
-    for (const char* name : {"MCOrderTask", "MCOrderVariant", "MCModeTimeLimit"})
-        Menu(name)->setEnabled(SettingsItemEnabled(false));
-    for (const char* name : {"MCModeEducation", "MCSaveResult", "MCAdditionConfig",
-                             "MCSaveConfigNow", "MCLoadConfigNow"})
-        Action(name)->setEnabled(SettingsItemEnabled(false));
-    Action("MCSaveConfig")->setEnabled(SettingsItemEnabled(true));
+    const TMenus& m = MenuItems;
+    m.MCFont->setEnabled(true);
+    for (QMenu* menu : {m.MCOrderTask, m.MCOrderVariant, m.MCModeTimeLimit})
+        menu->setEnabled(SettingsItemEnabled(false));
+    for (QAction* a : {m.MCModeEducation, m.MCSaveResult, m.MCAdditionConfig, m.MCSaveConfigNow,
+                       m.MCLoadConfigNow})
+        a->setEnabled(SettingsItemEnabled(false));
+    m.MCSaveConfig->setEnabled(SettingsItemEnabled(true));
 
-    Action(ModeConfig.OrderTaskNormal == 1 ? "MCOTNormal" : "MCOTRandom")->setChecked(true);
-    Action(ModeConfig.OrderVariantNormal == 1 ? "MCOVNormal" : "MCOVRandom")->setChecked(true);
-    Action("MCModeEducation")->setChecked(ModeConfig.ModeEducation == 1);
-    Action("MCSaveResult")->setChecked(ModeConfig.SaveResult == 1);
-    Action("MCSaveConfig")->setChecked(ModeConfig.SaveConfig == 1);
-    static const char* const limits[3] = {"MCMTLimitNot", "MCMTLimitTest", "MCMTLimitTask"};
+    (ModeConfig.OrderTaskNormal == 1 ? m.MCOTNormal : m.MCOTRandom)->setChecked(true);
+    (ModeConfig.OrderVariantNormal == 1 ? m.MCOVNormal : m.MCOVRandom)->setChecked(true);
+    m.MCModeEducation->setChecked(ModeConfig.ModeEducation == 1);
+    m.MCSaveResult->setChecked(ModeConfig.SaveResult == 1);
+    m.MCSaveConfig->setChecked(ModeConfig.SaveConfig == 1);
     for (int tag = 0; tag < 3; ++tag)
-        Action(limits[tag])->setChecked(ModeConfig.ModeTimeLimit == tag);
+        m.MCMTLimit[tag]->setChecked(ModeConfig.ModeTimeLimit == tag);
 }
 
 void TMainForm::MCFontClick()
@@ -832,9 +685,8 @@ bool AskLimit(Prompts& prompts, QWidget* owner, const QString& prompt, int32_t& 
                                        QString::number(value));
     if (!text)
         return false;
-    const int32_t entered = StrToIntDef(S(*text), 0);
-    if (entered >= 1 && entered <= maximum) {
-        value = entered;
+    if (const auto accepted = AcceptedTimeLimit(S(*text), maximum)) {
+        value = *accepted;
         return true;
     }
     prompts.Notice(owner, QStringLiteral("Значение не изменено!"));
@@ -849,7 +701,7 @@ void TMainForm::MCMTLSetupTestClick()
         return;
     AskLimit(Prompter, this,
              QStringLiteral("Задайте максимальное время (в секундах) прохождения теста:"),
-             ModeConfig.TimeLimitTest, 43199);
+             ModeConfig.TimeLimitTest, kMaxTimeLimitTest);
 }
 
 void TMainForm::MCMTLSetupTaskClick()
@@ -858,7 +710,7 @@ void TMainForm::MCMTLSetupTaskClick()
         return;
     AskLimit(Prompter, this,
              QStringLiteral("Задайте максимальное время (в секундах) обдумывания вопроса:"),
-             ModeConfig.TimeLimitTask, 3599);
+             ModeConfig.TimeLimitTask, kMaxTimeLimitTask);
 }
 
 void TMainForm::MCSaveResultClick()
@@ -908,6 +760,8 @@ void TMainForm::MCLoadConfigNowClick()
 
 void TMainForm::MMServerClick()
 {
+    if (!Session.ModuleMayOpen(RunnerModule::Journal))
+        return;
     // The port counts from the next opening; an open journal only comes forward.
     ServerWindow->SetPort(Configuration.LocalPort);
     ServerWindow->show();
@@ -917,12 +771,17 @@ void TMainForm::MMServerClick()
 
 void TMainForm::MMEncryptClick()
 {
+    // A session is stopped, with its result, before a module takes the window.
+    if (!Session.ModuleMayOpen(RunnerModule::Encryptor))
+        return;
     TEncryptForm form(Services, this);
     Prompter.ShowModal(form);
 }
 
 void TMainForm::MMEditorClick()
 {
+    if (!Session.ModuleMayOpen(RunnerModule::Editor))
+        return;
     // The reopened command-line test must not meet a session still running.
     DiscardSession();
     hide();
@@ -972,13 +831,18 @@ void TMainForm::DeleteTempFolder(const std::string& path)
         ShowDeleteError(deleted.error().Message);
 }
 
-TextTestWriteResult TMainForm::BuildTestText()
+SaveQuestions TMainForm::SavingQuestions()
 {
-    TextTestWriteResult text = WriteTestText(Info, TaskList);
-    for (const std::string& missing : text.MissingPictures)
+    SaveQuestions questions;
+    questions.MissingPicture = [this](const std::string& missing) {
         Prompter.Message(this, kCaptionAttention, Q(MissingPictureText(missing)), PromptIcon::Information,
                          PromptButtons::Ok);
-    return text;
+    };
+    questions.Replace = [this](const std::string& target) {
+        return Prompter.Ask(this, kCaptionAttention,
+                            QStringLiteral("Файл: \"%1\" уже существует.\r\nЗаменить его?").arg(Q(target)));
+    };
+    return questions;
 }
 
 void TMainForm::WriteCheckTest(const QString& fileName)
@@ -989,10 +853,7 @@ void TMainForm::WriteCheckTest(const QString& fileName)
         Prompter.Ask(this, kCaptionAttention, QStringLiteral("Ограничить доступ к настройкам создаваемого теста?"))
             ? 1
             : 0;
-    const TextTestWriteResult text = BuildTestText();
-    // Built whole, then put in place at once: a failure leaves any old file as it was.
-    const auto bytes = BuildCheckTest(ModeConfig, locked, text.Lines, text.Pictures);
-    if (!bytes || !WriteFileAtomically(S(fileName), *bytes))
+    if (!SaveCheckTest(S(fileName), Info, TaskList, ModeConfig, locked, SavingQuestions()))
         Prompter.Notice(this, QString::fromUtf8(kSaveCheckTestError));
 }
 
@@ -1000,31 +861,9 @@ void TMainForm::WriteTextTest(const QString& fileName)
 {
     if (fileName.isEmpty())
         return;
-    const TextTestWriteResult text = BuildTestText();
-    const std::string path = S(fileName);
-    const auto systemError = [this](const Error& error) {
-        Prompter.Message(this, QString::fromUtf8(kAppTitle), Q(error.Message), PromptIcon::Error,
+    if (const Status saved = SaveTextTest(S(fileName), Info, TaskList, SavingQuestions()); !saved)
+        Prompter.Message(this, QString::fromUtf8(kAppTitle), Q(saved.error().Message), PromptIcon::Error,
                          PromptButtons::Ok);
-    };
-    if (const Status written = WriteFileAtomically(path, Utf8ToCp1251(JoinLinesCrLf(text.Lines))); !written) {
-        systemError(written.error());
-        return;
-    }
-    // The text names its pictures by bare name: they go beside it.
-    const std::string folder = FolderOf(path);
-    for (const SavedPicture& picture : text.Pictures) {
-        const std::string target = folder + picture.Name;
-        std::error_code ec;
-        if (std::filesystem::exists(target, ec) &&
-            !Prompter.Ask(this, kCaptionAttention,
-                          QStringLiteral("Файл: \"%1\" уже существует.\r\nЗаменить его?").arg(Q(target))))
-            continue;
-        // A picture that is its own target is left as it is.
-        if (const Status copied = CopyFileBytes(picture.Path, target); !copied) {
-            systemError(copied.error());
-            return;
-        }
-    }
 }
 
 // ---------------------------------------------------------------- the task view
@@ -1032,25 +871,7 @@ void TMainForm::WriteTextTest(const QString& fileName)
 void TMainForm::ClearTaskView(int type)
 {
     PaintFreeze freeze(this);
-    QuestionText->clear();
-    for (QPlainTextEdit* text : VariantText)
-        text->clear();
-    QuestionText->setToolTip(QStringLiteral("Подсказка к заданию..."));
-    for (int c = 0; c < 3; ++c) {
-        SelectorColumns[c]->setEnabled(false);
-        SelectorColumns[c]->setVisible(c == type - 1);
-    }
-    RadioGroup->setExclusive(false);  // an exclusive group cannot uncheck its last button
-    for (int r = 0; r < 5; ++r) {
-        RadioButtonVariant[r]->setChecked(false);
-        RadioButtonVariant[r]->setEnabled(false);
-        CheckBoxVariant[r]->setChecked(false);
-        CheckBoxVariant[r]->setEnabled(false);
-        ComboBoxVariant[r]->clear();
-        ComboBoxVariant[r]->setCurrentIndex(-1);
-        ComboBoxVariant[r]->setEnabled(false);
-    }
-    RadioGroup->setExclusive(true);
+    TaskView->Clear(type);
     BitBtnGoCheck->setEnabled(false);
 }
 
@@ -1096,9 +917,21 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event)
     // other windows and dialogs.
     if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
         auto* widget = static_cast<QWidget*>(watched);
-        const bool first = widget == QApplication::focusWidget() ||
-                           (QApplication::focusWidget() == nullptr && widget == this);
+        // A press its first widget ignores travels on to that widget's parents;
+        // a box it opened may have moved the focus meanwhile, so the press is
+        // known by itself, not by where the focus is now.
+        const bool travelling = event == KeyInFlight && KeyInFlightAt && widget != KeyInFlightAt &&
+                                widget->isAncestorOf(KeyInFlightAt);
+        const bool first = !travelling && (widget == QApplication::focusWidget() ||
+                                           (QApplication::focusWidget() == nullptr && widget == this));
         if (first && widget->window() == this) {
+            KeyInFlight = event;
+            KeyInFlightAt = widget;
+            // Forgotten once the press has been delivered, before the next one.
+            QTimer::singleShot(0, this, [this, event] {
+                if (KeyInFlight == event)
+                    KeyInFlight = nullptr;
+            });
             const auto* key = static_cast<QKeyEvent*>(event);
             FormKeyDown(key->key());
             FormKeyPress(key->text());
@@ -1137,146 +970,125 @@ void TMainForm::BuildSession()
     }
 }
 
-bool TMainForm::SessionAlive(uint64_t generation) const
-{
-    return RunnerState == TRunnerState::TestRunning && SessionGeneration == generation;
-}
-
-void TMainForm::StopSession()
-{
-    TimerTimeTest->stop();
-    TimerTask->stop();
-    ++SessionGeneration;
-    if (ImageWindow)
-        ImageWindow->reject();
-}
-
-const TTask* TMainForm::TaskOnDisplay() const
-{
-    if (RunnerState != TRunnerState::TestRunning || CurrentTask < 0 ||
-        CurrentTask >= static_cast<int32_t>(TaskOrder.size()))
-        return nullptr;
-    const int32_t index = TaskOrder[static_cast<size_t>(CurrentTask)];
-    if (index < 0 || index >= static_cast<int32_t>(TaskList.size()))
-        return nullptr;
-    return &TaskList[static_cast<size_t>(index)];
-}
-
 void TMainForm::BeginTest()
 {
-    if (RunnerState != TRunnerState::TestOpen || TaskList.empty())
-        return;
-    InputUserNameWindow->Prepare(
-        Services.platform.Now().Hour,
-        Q(LastUserName.empty() ? Configuration.DefaultUserName : LastUserName));
-    if (Prompter.ShowModal(*InputUserNameWindow) != QDialog::Accepted)
-        return;
-    if (RunnerState != TRunnerState::TestOpen || TaskList.empty())
-        return;
-    const std::string name = S(InputUserNameWindow->UserNameText());  // blanks are a name too
-    if (name.empty())
-        return;
-    LastUserName = name;
-
-    // Every per-task array is sized from the tasks themselves.
-    const auto count = static_cast<int32_t>(TaskList.size());
-    TaskOrder.resize(static_cast<size_t>(count));
-    std::iota(TaskOrder.begin(), TaskOrder.end(), 0);
-    TaskSeconds.assign(static_cast<size_t>(count), 0);
-    if (ModeConfig.OrderTaskNormal == 0)
-        ShuffleIndices(TaskOrder, Random, Services.platform.PerformanceCounter());
-    AnswerResults.assign(static_cast<size_t>(count), 0);
-    CurrentTask = 0;
-    VariantOrder.clear();
-    const uint64_t generation = ++SessionGeneration;
-
-    AppendLogLine(StartLogLine(Services.platform.Now(), Info.Title));
-    SendTestMessage("Начат тест");
-    if (SessionGeneration != generation || RunnerState != TRunnerState::TestOpen ||
-        TaskList.size() != static_cast<size_t>(count))
-        return;
-
-    StatusPanels[1]->setText(QString::number(count));
-    StatusPanels[4]->setText(Q(FormatHhNnSs(0)));
-    if (ModeConfig.ModeTimeLimit == 1)
-        StatusPanels[6]->setText(Q(FormatHhNnSs(ModeConfig.TimeLimitTest)));
-    CountAskProgressBar->setRange(0, count);
-    TestSeconds = 0;
-    QuestionLabel->setText(QStringLiteral("Вопрос:"));
-    TimerTimeTest->start();
-    SessionStart = Services.platform.Now();
-    SetState(TRunnerState::TestRunning);
-    ShowTask();
+    if (RunnerState == TRunnerState::TestOpen)
+        Session.Begin();
 }
 
-void TMainForm::ShowTask()
+void TMainForm::BitBtnGoCheckClick()
 {
-    const TTask* shown = TaskOnDisplay();
-    if (!shown)
-        return;
-    const TTask& task = *shown;
-    const uint64_t generation = SessionGeneration;
-    const int n = std::clamp<int32_t>(task.VariantCount, 0, 5);
-    const int type = task.TaskType;
-    QString imageMessage;
-    {
-        PaintFreeze freeze(this);
-        ClearTaskView(type);
-        TaskJudged = false;
-        QuestionLabel->setText(Q(QuestionCaption(CurrentTask + 1, static_cast<int>(TaskOrder.size()))));
-        QuestionText->setPlainText(FieldToWidget(task.Question));
-        QuestionText->setToolTip(Q(task.Prompt));  // an empty prompt shows no tooltip
-        imageMessage = LoadTaskImage(task.ImageFile);
+    Session.Next();
+}
 
-        VariantOrder.resize(static_cast<size_t>(n));
-        std::iota(VariantOrder.begin(), VariantOrder.end(), 0);
-        if (ModeConfig.OrderVariantNormal == 0)
-            ShuffleIndices(VariantOrder, Random, Services.platform.PerformanceCounter());
-        for (int r = 0; r < 5; ++r) {
-            if (r < n)
-                VariantText[r]->setPlainText(
-                    FieldToWidget(task.Variants[static_cast<size_t>(VariantOrder[static_cast<size_t>(r)])]));
-            VariantText[r]->setEnabled(r < n);
-        }
+void TMainForm::CheckAnswer()
+{
+    Session.CheckAnswer();
+}
 
-        VariantLabel->setText(Q(VariantCaption(type, n)));
-        QStringList numbers;
-        for (int i = 1; i <= n; ++i)
-            numbers << QString::number(i);
-        for (int r = 0; r < n; ++r) {
-            switch (type) {
-            case SingleChoice:
-                RadioButtonVariant[r]->setEnabled(true);
-                break;
-            case MultipleChoice:
-                CheckBoxVariant[r]->setEnabled(true);
-                break;
-            case Ordering:
-                ComboBoxVariant[r]->clear();
-                ComboBoxVariant[r]->addItems(numbers);
-                ComboBoxVariant[r]->setCurrentIndex(-1);
-                ComboBoxVariant[r]->setEnabled(true);
-                break;
-            default:
-                break;
-            }
-        }
-        if (type >= SingleChoice && type <= Ordering)
-            SelectorColumns[type - 1]->setEnabled(true);
-        CountAskProgressBar->setValue(CurrentTask + 1);
-        BitBtnGoCheck->setEnabled(false);
-        StatusPanels[3]->setText(QString::number(CurrentTask + 1));
-        StatusPanels[5]->setText(Q(FormatNnSs(0)));
-        if (ModeConfig.ModeTimeLimit == 2)
-            StatusPanels[7]->setText(Q(FormatNnSs(ModeConfig.TimeLimitTask)));
+void TMainForm::TimerTimeTestTimer()
+{
+    Session.TickTest();
+}
+
+void TMainForm::TimerTaskTimer()
+{
+    Session.TickTask();
+}
+
+void TMainForm::FormKeyPress(const QString& text)
+{
+    if (text.size() == 1 && text.at(0).unicode() < 0x80)
+        Session.KeyPress(static_cast<char>(text.at(0).unicode()));
+}
+
+std::optional<std::string> TMainForm::AskUserName(int hour, const std::string& proposed)
+{
+    InputUserNameWindow->Prepare(hour, Q(proposed));
+    if (Prompter.ShowModal(*InputUserNameWindow) != QDialog::Accepted)
+        return std::nullopt;
+    return S(InputUserNameWindow->UserNameText());
+}
+
+bool TMainForm::Ask(const std::string& caption, const std::string& text)
+{
+    return Prompter.Ask(this, Q(caption), Q(text));
+}
+
+void TMainForm::Tell(SessionBox box, const std::string& text)
+{
+    switch (box) {
+    case SessionBox::Notice:
+        Prompter.Notice(this, Q(text));
+        break;
+    case SessionBox::Feedback:
+        Prompter.Message(this, QString::fromUtf8(kAppTitle), Q(text), PromptIcon::Information,
+                         PromptButtons::Ok);
+        break;
+    case SessionBox::TestTimeOut:
+        Prompter.Message(this, kCaptionAttention, Q(text), PromptIcon::None, PromptButtons::Ok);
+        break;
     }
-    // The picture's message comes once the task stands complete behind it.
-    if (!imageMessage.isEmpty()) {
-        Prompter.Notice(this, imageMessage);
-        if (!SessionAlive(generation))
-            return;
-    }
+}
+
+void TMainForm::ShowSessionStart(int32_t taskCount, std::optional<int32_t> timeLimitTest)
+{
+    StatusPanels[1]->setText(QString::number(taskCount));
+    StatusPanels[4]->setText(Q(FormatHhNnSs(0)));
+    if (timeLimitTest)
+        StatusPanels[6]->setText(Q(FormatHhNnSs(*timeLimitTest)));
+    CountAskProgressBar->setRange(0, taskCount);
+    QuestionLabel->setText(QStringLiteral("Вопрос:"));
+}
+
+void TMainForm::SetRunning(bool running)
+{
+    SetState(running ? TRunnerState::TestRunning : TRunnerState::TestOpen);
+}
+
+void TMainForm::StartTestTimer()
+{
+    TimerTimeTest->start();
+}
+
+void TMainForm::StopTestTimer()
+{
+    TimerTimeTest->stop();
+}
+
+void TMainForm::StartTaskTimer()
+{
     TimerTask->start();
+}
+
+void TMainForm::StopTaskTimer()
+{
+    TimerTask->stop();
+}
+
+std::string TMainForm::ShowTask(const TaskDisplay& display)
+{
+    return S(DisplayTask(display));
+}
+
+QString TMainForm::DisplayTask(const TaskDisplay& display)
+{
+    const TTask& task = *display.Task;
+    const int n = static_cast<int>(display.VariantOrder.size());
+    const int type = task.TaskType;
+    PaintFreeze freeze(this);
+    ClearTaskView(type);
+    QuestionLabel->setText(Q(QuestionCaption(display.Position + 1, display.Count)));
+    const QString imageMessage = LoadTaskImage(task.ImageFile);
+    TaskView->ShowForAnswer(task, display.VariantOrder);
+    VariantLabel->setText(Q(VariantCaption(type, n)));
+    CountAskProgressBar->setValue(display.Position + 1);
+    BitBtnGoCheck->setEnabled(false);
+    StatusPanels[3]->setText(QString::number(display.Position + 1));
+    StatusPanels[5]->setText(Q(FormatNnSs(0)));
+    if (display.TimeLimitTask)
+        StatusPanels[7]->setText(Q(FormatNnSs(*display.TimeLimitTask)));
+    return imageMessage;
 }
 
 void TMainForm::ShowTaskImage(const std::string& path)
@@ -1288,46 +1100,7 @@ void TMainForm::ShowTaskImage(const std::string& path)
 
 QString TMainForm::LoadTaskImage(const std::string& path)
 {
-    auto hide = [this] {
-        QuestionImage->ClearPicture();
-        QuestionImage->setVisible(false);
-        QuestionImage->setEnabled(false);
-    };
-    if (path.empty()) {
-        hide();
-        return {};
-    }
-    if (!FileExists(path)) {
-        hide();
-        return QStringLiteral("Файл с изображением отсутствует!");
-    }
-    // The decoder follows the extension: bitmaps, icons, JPEG and GIF. A
-    // metafile or any other kind has none here.
-    const QString extension = QFileInfo(Q(path)).suffix().toLower();
-    QByteArray format;
-    if (extension == QLatin1String("bmp") || extension == QLatin1String("dib"))
-        format = "bmp";
-    else if (extension == QLatin1String("ico"))
-        format = "ico";
-    else if (extension == QLatin1String("jpg") || extension == QLatin1String("jpeg") ||
-             extension == QLatin1String("jpe") || extension == QLatin1String("jfif"))
-        format = "jpeg";
-    else if (extension == QLatin1String("gif"))
-        format = "gif";
-    QImage image;
-    if (!format.isEmpty()) {
-        QImageReader reader(Q(path), format);
-        reader.setDecideFormatFromContent(false);
-        image = reader.read();
-    }
-    if (image.isNull()) {
-        hide();
-        return QStringLiteral("Ошибка загрузки изображения!");
-    }
-    QuestionImage->SetPicture(QPixmap::fromImage(image));
-    QuestionImage->setVisible(true);
-    QuestionImage->setEnabled(true);
-    return {};
+    return TaskView->ShowPicture(path);
 }
 
 void TMainForm::QuestionImageClick()
@@ -1347,215 +1120,103 @@ void TMainForm::VariantClick()
     BitBtnGoCheck->setFocus();
 }
 
-void TMainForm::BitBtnGoCheckClick()
-{
-    if (RunnerState != TRunnerState::TestRunning)
-        return;
-    const uint64_t generation = SessionGeneration;
-    CheckAnswer();
-    if (!SessionAlive(generation))
-        return;  // a time-out behind the feedback has ended the session
-    if (CurrentTask < static_cast<int32_t>(TaskOrder.size()) - 1) {
-        ++CurrentTask;
-        ShowTask();
-    } else {
-        RunnerResult.EndMode = EndFinished;
-        EndTest();
-    }
-}
-
 TIntDynArray TMainForm::RowStates(const TTask& task) const
 {
     const int n = std::clamp<int32_t>(task.VariantCount, 0, 5);
     TIntDynArray states(static_cast<size_t>(n), 0);
-    for (int r = 0; r < n; ++r) {
-        switch (task.TaskType) {
-        case SingleChoice:
-            states[static_cast<size_t>(r)] = RadioButtonVariant[r]->isChecked() ? 1 : 0;
-            break;
-        case MultipleChoice:
-            states[static_cast<size_t>(r)] = CheckBoxVariant[r]->isChecked() ? 1 : 0;
-            break;
-        case Ordering:
-            states[static_cast<size_t>(r)] =
-                ComboBoxVariant[r]->currentIndex() < 0 ? 0 : ComboBoxVariant[r]->currentText().toInt();
-            break;
-        default:
-            break;
-        }
-    }
+    for (int r = 0; r < n; ++r)
+        states[static_cast<size_t>(r)] = TaskView->Mark(task.TaskType, r);
     return states;
 }
 
 void TMainForm::SetRowBackground(int row, const QColor& colour)
 {
-    // Only the rows shown are coloured; a disabled row keeps its own grey.
-    QPalette pal = VariantText[row]->palette();
-    pal.setColor(QPalette::Active, QPalette::Base, colour);
-    pal.setColor(QPalette::Inactive, QPalette::Base, colour);
-    VariantText[row]->setPalette(pal);
+    TaskView->SetRowBackground(row, colour);
 }
 
-void TMainForm::CheckAnswer()
+void TMainForm::ColourRows(const std::vector<RowColour>& rows)
 {
-    if (RunnerState != TRunnerState::TestRunning)
-        return;
-    TimerTask->stop();
-    const TTask* task = TaskOnDisplay();
-    // Judged once: a time-out firing behind the education feedback finds the
-    // task already judged.
-    if (!task || TaskJudged)
-        return;
-    TaskJudged = true;
-    const TIntDynArray states = RowStates(*task);
-    const bool right = JudgeTask(*task, VariantOrder, states);
-    AnswerResults[static_cast<size_t>(CurrentTask)] = right ? 1 : 0;
-    if (right || ModeConfig.ModeEducation != 1)
-        return;
-
-    const TEducationFeedback feedback = EducationFeedback(*task, VariantOrder, states);
-    const QColor normal = VariantText[0]->palette().color(QPalette::Base);
+    const bool restoring = std::all_of(rows.begin(), rows.end(), [](RowColour c) { return c == RowColour::Normal; });
+    if (!restoring && !RowColourBeforeFeedback)
+        RowColourBeforeFeedback = VariantText[0]->palette().color(QPalette::Base);
+    const QColor normal = RowColourBeforeFeedback.value_or(VariantText[0]->palette().color(QPalette::Base));
     const QColor correct = WinColorToQColor(Configuration.ColorCorrectAnswer);
     const QColor error = WinColorToQColor(Configuration.ColorErrorAnswer);
-    for (size_t r = 0; r < feedback.Rows.size(); ++r) {
-        const RowColour c = feedback.Rows[r];
-        if (c != RowColour::Normal)
-            SetRowBackground(static_cast<int>(r), c == RowColour::Correct ? correct : error);
+    for (size_t r = 0; r < rows.size() && r < VariantText.size(); ++r) {
+        if (restoring)
+            SetRowBackground(static_cast<int>(r), normal);
+        else if (rows[r] != RowColour::Normal)
+            SetRowBackground(static_cast<int>(r), rows[r] == RowColour::Correct ? correct : error);
     }
-    Prompter.Message(this, QString::fromUtf8(kAppTitle), Q(feedback.Text), PromptIcon::Information,
-                     PromptButtons::Ok);
-    for (size_t r = 0; r < feedback.Rows.size(); ++r)
-        SetRowBackground(static_cast<int>(r), normal);
+    if (restoring)
+        RowColourBeforeFeedback.reset();
 }
 
-void TMainForm::EndTest()
+void TMainForm::ShowTestTime(int32_t seconds, std::optional<int64_t> left)
 {
-    if (RunnerState != TRunnerState::TestRunning)
-        return;
-    SessionEnd = Services.platform.Now();
-    StopSession();
-    StatusPanels[6]->clear();
-    StatusPanels[7]->clear();
-    SetState(TRunnerState::TestOpen);
-    ClearTaskView(SingleChoice);
-    ShowTaskImage({});
-    QuestionLabel->setText(QStringLiteral("Результаты тестирования:"));
-    VariantLabel->setText(QStringLiteral("Выберите один из вариантов ответа:"));
-
-    TSessionFacts facts;
-    facts.CompName = Services.platform.ComputerName();
-    facts.CompUserName = Services.platform.AccountName();
-    facts.UserName = LastUserName;
-    facts.TestTitle = Info.Title;
-    facts.TestFile = Info.FileName;
-    facts.Marks = Info.Marks;
-    facts.FileCrc = Info.FileCrc;
-    facts.TaskOrder = TaskOrder;
-    facts.AnswerResults = AnswerResults;
-    facts.TaskSeconds = TaskSeconds;
-    facts.CurrentTask = CurrentTask;
-    facts.TestSeconds = TestSeconds;
-    facts.SessionStart = SessionStart;
-    facts.SessionEnd = SessionEnd;
-    FillTestResult(RunnerResult, facts);
-
-    ShowResultText();
-    WriteResultReport();
-    SendTestResult();
-    ShowResultWindow->Fill(RunnerResult);
-    Prompter.ShowModal(*ShowResultWindow);
-}
-
-void TMainForm::TimerTimeTestTimer()
-{
-    if (RunnerState != TRunnerState::TestRunning) {
-        TimerTimeTest->stop();
-        return;
-    }
-    ++TestSeconds;
     {
         PaintFreeze freeze(this);
-        StatusPanels[4]->setText(Q(FormatHhNnSs(TestSeconds)));
+        StatusPanels[4]->setText(Q(FormatHhNnSs(seconds)));
     }
-    if (ModeConfig.ModeTimeLimit != 1)
-        return;
-    StatusPanels[6]->setText(Q(FormatHhNnSs(int64_t(ModeConfig.TimeLimitTest) - TestSeconds)));
-    if (TestSeconds < ModeConfig.TimeLimitTest)
-        return;
-    TimerTimeTest->stop();
-    const uint64_t generation = SessionGeneration;
-    CheckAnswer();
-    if (!SessionAlive(generation))
-        return;
-    Prompter.Message(this, kCaptionAttention, QStringLiteral("Время теста вышло!"), PromptIcon::None,
-                     PromptButtons::Ok);
-    if (!SessionAlive(generation))
-        return;
-    RunnerResult.EndMode = EndTimeout;
-    EndTest();
+    if (left)
+        StatusPanels[6]->setText(Q(FormatHhNnSs(*left)));
 }
 
-void TMainForm::TimerTaskTimer()
+void TMainForm::ShowTaskTime(int32_t seconds, std::optional<int64_t> left)
 {
-    // A judged task's time has ended, even if a late tick still arrives.
-    if (RunnerState != TRunnerState::TestRunning || TaskJudged || CurrentTask < 0 ||
-        CurrentTask >= static_cast<int32_t>(TaskSeconds.size())) {
-        TimerTask->stop();
-        return;
-    }
-    int32_t& seconds = TaskSeconds[static_cast<size_t>(CurrentTask)];
-    ++seconds;
     {
         PaintFreeze freeze(this);
         StatusPanels[5]->setText(Q(FormatNnSs(seconds)));
     }
-    if (ModeConfig.ModeTimeLimit != 2)
-        return;
-    StatusPanels[7]->setText(Q(FormatNnSs(int64_t(ModeConfig.TimeLimitTask) - seconds)));
-    if (seconds < ModeConfig.TimeLimitTask)
-        return;
-    TimerTask->stop();  // stopped before its box, so it cannot fire twice for one task
-    const uint64_t generation = SessionGeneration;
-    Prompter.Notice(this, QStringLiteral("Время обдумывания вопроса вышло!"));
-    if (!SessionAlive(generation))
-        return;
-    BitBtnGoCheckClick();  // whether or not the button is enabled
+    if (left)
+        StatusPanels[7]->setText(Q(FormatNnSs(*left)));
 }
 
-void TMainForm::FormKeyPress(const QString& text)
+void TMainForm::CloseSessionWindows()
 {
-    if (RunnerState != TRunnerState::TestRunning || text.size() != 1)
-        return;
-    const QChar c = text.at(0);
-    if (c == QLatin1Char('=')) {
-        if (!Services.desktop.StartCalculator())
-            Prompter.Notice(this, QStringLiteral("Ошибка запуска Калькулятора"));
-        return;
-    }
-    if (c < QLatin1Char('1') || c > QLatin1Char('5'))
-        return;
-    const TTask* task = TaskOnDisplay();
-    if (!task)
-        return;
-    const int r = c.unicode() - '1';
+    if (ImageWindow)
+        ImageWindow->reject();
+}
+
+void TMainForm::ShowSessionEnded(bool withResult)
+{
+    StatusPanels[6]->clear();
+    StatusPanels[7]->clear();
+    ClearTaskView(SingleChoice);
+    ShowTaskImage({});
+    QuestionLabel->setText(withResult ? QStringLiteral("Результаты тестирования:") : QStringLiteral("Информация:"));
+    VariantLabel->setText(QStringLiteral("Выберите один из вариантов ответа:"));
+}
+
+void TMainForm::ShowResult(const TTestResult& result)
+{
+    ShowResultText();
+    WriteResultReport();
+    SendTestResult();
+    ShowResultWindow->Fill(result);
+    Prompter.ShowModal(*ShowResultWindow);
+}
+
+void TMainForm::SelectRowByKey(int taskType, int row)
+{
     // Only an enabled selector answers, so digits above the variants do nothing.
-    switch (task->TaskType) {
+    switch (taskType) {
     case SingleChoice: {
-        QRadioButton* radio = RadioButtonVariant[r];
+        QRadioButton* radio = RadioButtonVariant[row];
         if (!radio->isEnabled() || radio->isChecked())
             return;
         radio->setChecked(true);
         break;
     }
     case MultipleChoice: {
-        QCheckBox* box = CheckBoxVariant[r];
+        QCheckBox* box = CheckBoxVariant[row];
         if (!box->isEnabled())
             return;
         box->setChecked(!box->isChecked());
         break;
     }
     case Ordering: {
-        QComboBox* box = ComboBoxVariant[r];
+        QComboBox* box = ComboBoxVariant[row];
         if (!box->isEnabled())
             return;
         box->setCurrentIndex(NextOrderChoice(box->currentIndex() + 1, box->count()) - 1);
@@ -1567,9 +1228,14 @@ void TMainForm::FormKeyPress(const QString& text)
     VariantClick();
 }
 
+bool TMainForm::StartCalculator()
+{
+    return Services.desktop.StartCalculator();
+}
+
 void TMainForm::ShowResultText()
 {
-    ShowInformation(LearnerText(RunnerResult));
+    ShowInformation(LearnerText(Session.Result()));
 }
 
 void TMainForm::ReportLogError(const std::string& text)
@@ -1585,7 +1251,7 @@ void TMainForm::WriteResultReport()
         return;
     const Status written =
         AppendLogLines(ReportLogPath(Services.ProgramDir, Configuration.DirForResult),
-                       ReportBlock(RunnerResult, Services.platform.Now()));
+                       ReportBlock(Session.Result(), Services.platform.Now()));
     if (!written)
         ReportLogError(written.error().Message);
 }
@@ -1601,38 +1267,27 @@ void TMainForm::AppendLogLine(const std::string& text)
 
 // ---------------------------------------------------------------- results journal
 
+journal::Outbox::SendFn TMainForm::JournalSender() const
+{
+    return [host = Configuration.RemoteHost, port = Configuration.RemotePort](const std::vector<std::string>& lines) {
+        return journal::Deliver(host, port, lines);
+    };
+}
+
 void TMainForm::SendToJournal(const std::vector<std::string>& values, bool keepUndelivered)
 {
-    const std::vector<std::string> lines = journal::EncodeLines(values);
-    const std::string host = Configuration.RemoteHost;
-    const std::string port = Configuration.RemotePort;
-    auto send = [&](const std::vector<std::string>& message) { return journal::Deliver(host, port, message); };
     // The connection is made on this thread, as a runner always has; the wait
     // cursor shows why the window does not answer meanwhile.
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    // What waits goes first, oldest first. A journal that could not be
-    // reached for it is not tried again at once: one wait is enough.
-    bool reachable = true;
-    if (OutboxStore) {
-        const auto resent = OutboxStore->Resend(send);
-        reachable = !resent || *resent;
-    }
-    const journal::SendOutcome outcome = reachable ? send(lines) : journal::SendOutcome::NoConnection;
-    std::string notKept;
-    if (keepUndelivered && outcome != journal::SendOutcome::Delivered) {
-        journal::Outbox* outbox = OpenOutbox();
-        const Status kept = outbox ? outbox->Add(lines) : Status(Error{OutboxError});
-        if (!kept)
-            notKept = kept.error().Message;
-    }
+    const DeliveryReport report = Delivery.Send(values, keepUndelivered, JournalSender());
     QApplication::restoreOverrideCursor();
     ShowOutboxCount();
-    if (outcome == journal::SendOutcome::NoConnection)
+    if (report.NoJournal)
         Prompter.Message(this, QStringLiteral("Error"), QStringLiteral("Сервер не найден!"),
                          PromptIcon::Error, PromptButtons::Ok);
-    if (!notKept.empty())
+    if (!report.NotKept.empty())
         Prompter.Message(this, QString::fromUtf8(kAppTitle),
-                         QStringLiteral("Результат не сохранен для повторной отправки:\r\n") + Q(notKept),
+                         QStringLiteral("Результат не сохранен для повторной отправки:\r\n") + Q(report.NotKept),
                          PromptIcon::Error, PromptButtons::Ok);
 }
 
@@ -1643,35 +1298,13 @@ void TMainForm::BuildOutbox()
     TimerOutbox->setInterval(kOutboxResendMs);
     connect(TimerOutbox, &QTimer::timeout, this, &TMainForm::TimerOutboxTimer);
     // Results an earlier run could not deliver still wait.
-    if (FileExists(OutboxPath()))
-        OpenOutbox();
+    Delivery.OpenExisting();
     ShowOutboxCount();
-}
-
-std::string TMainForm::OutboxPath() const
-{
-    return Services.ProgramDir + journal::kOutboxFileName;
-}
-
-journal::Outbox* TMainForm::OpenOutbox()
-{
-    if (!OutboxStore) {
-        auto opened = journal::Outbox::Open(OutboxPath());
-        if (!opened) {
-            OutboxError = opened.error().Message;
-            return nullptr;
-        }
-        OutboxStore.emplace(std::move(*opened));
-    }
-    return &*OutboxStore;
 }
 
 int64_t TMainForm::OutboxCount()
 {
-    if (!OutboxStore)
-        return 0;
-    const auto count = OutboxStore->Count();
-    return count ? *count : 0;
+    return Delivery.Waiting();
 }
 
 void TMainForm::ShowOutboxCount()
@@ -1694,12 +1327,10 @@ void TMainForm::TimerOutboxTimer()
 {
     // A learner in the middle of a test is not kept waiting for a journal
     // that does not answer: the session's own messages send what waits.
-    if (!OutboxStore || RunnerState == TRunnerState::TestRunning)
+    if (!Delivery.HasOutbox() || RunnerState == TRunnerState::TestRunning)
         return;
-    const std::string host = Configuration.RemoteHost;
-    const std::string port = Configuration.RemotePort;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    OutboxStore->Resend([&](const std::vector<std::string>& message) { return journal::Deliver(host, port, message); });
+    Delivery.ResendWaiting(JournalSender());
     QApplication::restoreOverrideCursor();
     ShowOutboxCount();
 }
@@ -1717,8 +1348,8 @@ bool TMainForm::JournalCloseQuery()
 
 void TMainForm::SetJournalSessionForTest(const std::string& userName, const TTestResult& result)
 {
-    LastUserName = userName;
-    RunnerResult = result;
+    Session.SetLastUserName(userName);
+    Session.MutableResult() = result;
 }
 
 }  // namespace quilmo

@@ -2,6 +2,7 @@
 // The main window: the test runner, hub of the program.
 
 #include <QMainWindow>
+#include <QPointer>
 #include <array>
 #include <memory>
 #include <optional>
@@ -10,15 +11,17 @@
 #include "app/AppServices.h"
 #include "app/Settings.h"
 #include "journal/Outbox.h"
+#include "runner/ResultDelivery.h"
 #include "model/Random.h"
 #include "model/TestLoader.h"
 #include "model/TestModel.h"
 #include "model/TextTestWriter.h"
+#include "runner/RunnerSession.h"
+#include "runner/TestSaving.h"
 #include "runner/TestResult.h"
 
 class QAction;
 class QActionGroup;
-class QButtonGroup;
 class QCheckBox;
 class QComboBox;
 class QDialog;
@@ -28,7 +31,6 @@ class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
 class QRadioButton;
-class QSplitter;
 class QTextEdit;
 class QTimer;
 
@@ -39,9 +41,10 @@ class TInputUserNameForm;
 class TPictureBox;
 class TServerForm;
 class TShowResultForm;
+class TTaskView;
 class TTestInfoForm;
 
-class TMainForm : public QMainWindow {
+class TMainForm : public QMainWindow, private SessionWindow {
     Q_OBJECT
 public:
     explicit TMainForm(AppServices& services, QWidget* parent = nullptr);
@@ -110,10 +113,10 @@ public:
     // (the editor opened during a session, the command-line test reopened).
     void DiscardSession();
     // The two messages to the journal; nothing unless SendResult is on.
-    void SendTestMessage(const std::string& text);
+    void SendTestMessage(const std::string& text) override;
     void SendTestResult();
     // The runner's result of the last finished session.
-    const TTestResult& Result() const { return RunnerResult; }
+    const TTestResult& Result() const { return Session.Result(); }
     // Results that found no journal and wait to be sent again.
     int64_t OutboxCount();
     // Every minute while results wait: sends them again.
@@ -122,7 +125,6 @@ public:
 
     // The testing session: from the name prompt to the result window.
     void BeginTest();
-    void ShowTask();
     // Shows or hides the question's picture; a missing or unreadable file says so.
     void ShowTaskImage(const std::string& path);
     void BitBtnGoCheckClick();
@@ -137,13 +139,51 @@ public:
     void FormKeyPress(const QString& text);
     void ShowResultText();
     void WriteResultReport();
-    void AppendLogLine(const std::string& text);
+    void AppendLogLine(const std::string& text) override;
     TInputUserNameForm& InputUserNameForm() { return *InputUserNameWindow; }
-    int32_t CurrentTaskPosition() const { return CurrentTask; }
-    const TIntDynArray& SessionTaskOrder() const { return TaskOrder; }
+    int32_t CurrentTaskPosition() const { return Session.CurrentTask(); }
+    const TIntDynArray& SessionTaskOrder() const { return Session.TaskOrder(); }
 
-    QAction* Action(const char* objectName) const;
-    QMenu* Menu(const char* objectName) const;
+    // The menus and their items, made once by BuildMenus; each keeps its object
+    // name, by which the language file captions it.
+    struct TMenus {
+        QMenu* MFile = nullptr;
+        QAction* MFOpen = nullptr;
+        QAction* MFSaveAs = nullptr;
+        QAction* MFClose = nullptr;
+        QAction* MFExit = nullptr;
+        QMenu* MTest = nullptr;
+        QAction* MTInfo = nullptr;
+        QAction* MTBegin = nullptr;
+        QAction* MTEnd = nullptr;
+        QMenu* MConfig = nullptr;
+        QAction* MCFont = nullptr;
+        QMenu* MCOrderTask = nullptr;
+        QAction* MCOTNormal = nullptr;
+        QAction* MCOTRandom = nullptr;
+        QMenu* MCOrderVariant = nullptr;
+        QAction* MCOVNormal = nullptr;
+        QAction* MCOVRandom = nullptr;
+        QAction* MCModeEducation = nullptr;
+        QMenu* MCModeTimeLimit = nullptr;
+        QAction* MCMTLimit[3] = {};  // MCMTLimitNot, MCMTLimitTest, MCMTLimitTask by ModeTimeLimit
+        QMenu* MCMTLimitSetup = nullptr;
+        QAction* MCMTLSetupTest = nullptr;
+        QAction* MCMTLSetupTask = nullptr;
+        QAction* MCSaveResult = nullptr;
+        QAction* MCSaveConfig = nullptr;
+        QAction* MCAdditionConfig = nullptr;
+        QAction* MCSaveConfigNow = nullptr;
+        QAction* MCLoadConfigNow = nullptr;
+        QMenu* MModuls = nullptr;
+        QAction* MMServer = nullptr;
+        QAction* MMEncrypt = nullptr;
+        QAction* MMEditor = nullptr;
+        QMenu* MHelp = nullptr;
+        QAction* MHShowHelp = nullptr;
+        QAction* MHShowAboutBox = nullptr;
+    };
+    const TMenus& Menus() const { return MenuItems; }
 
     // ---- Results journal
     // The journal window, created at start-up and kept for the life of the program.
@@ -177,8 +217,8 @@ private:
     // Save as and the check test's picture folder.
     void WriteCheckTest(const QString& fileName);
     void WriteTextTest(const QString& fileName);
-    // The open test's lines and pictures; tells the user about missing pictures.
-    TextTestWriteResult BuildTestText();
+    // The questions saving asks: missing pictures, pictures to replace.
+    SaveQuestions SavingQuestions();
     // Deletes a picture folder; a failure shows the system's text.
     void DeleteTempFolder(const std::string& path);
     void ShowDeleteError(const std::string& text);
@@ -191,7 +231,6 @@ private:
     TTestInfo Info;
     std::vector<TTask> TaskList;
     TRandom Random;
-    TTestResult RunnerResult;
 
     // Settings in memory; the font is the question text's.
     TModeConfig ModeConfig;
@@ -204,56 +243,61 @@ private:
     TTestInfoForm* TestInfoWindow = nullptr;
 
     // Controls, named as the window names them.
+    TTaskView* TaskView = nullptr;
     QLabel* QuestionLabel = nullptr;
     QPlainTextEdit* QuestionText = nullptr;
     TPictureBox* QuestionImage = nullptr;
-    QSplitter* Splitter = nullptr;
     QLabel* VariantLabel = nullptr;
-    QWidget* GridPanel_VT1 = nullptr;
-    QWidget* GridPanel_VT2 = nullptr;
-    QWidget* GridPanel_VT3 = nullptr;
-    QButtonGroup* RadioGroup = nullptr;
     QPushButton* BitBtnGoCheck = nullptr;
     QProgressBar* CountAskProgressBar = nullptr;
     std::array<QLabel*, 9> StatusPanels{};
 
-    // The twenty answer controls, looked up by name at start: five variant
-    // texts, five radio buttons, five check boxes, five number boxes; and the
-    // three selector columns in type order.
+    // The twenty answer controls of the task view: five variant texts, five
+    // radio buttons, five check boxes, five number boxes.
     std::array<QPlainTextEdit*, 5> VariantText{};
     std::array<QRadioButton*, 5> RadioButtonVariant{};
     std::array<QCheckBox*, 5> CheckBoxVariant{};
     std::array<QComboBox*, 5> ComboBoxVariant{};
-    std::array<QWidget*, 3> SelectorColumns{};
 
+    TMenus MenuItems;
     QAction* ModulesMenuAction = nullptr;  // the menu bar entry of "Модули"
+    // The key press being delivered and the widget that had it first.
+    const QEvent* KeyInFlight = nullptr;
+    QPointer<QWidget> KeyInFlightAt;
 
-    // The testing session.
+    // The testing session: its events come from the timers, the button, the
+    // keys and the menus; what it asks of the window is below.
     void BuildSession();
-    // True while the session that had this generation is still running: what
-    // every operation checks after a modal box of its session returns.
-    bool SessionAlive(uint64_t generation) const;
-    // Stops the timers and makes every open box of the session powerless.
-    void StopSession();
+    // The display part of showing a task; returns the picture's message, if any.
+    QString DisplayTask(const TaskDisplay& display);
     // Loads the picture into the picture control; returns the message to show, if any.
     QString LoadTaskImage(const std::string& path);
-    // The selector states of the rows shown: checked 1 / 0, or the number chosen.
-    TIntDynArray RowStates(const TTask& task) const;
     void SetRowBackground(int row, const QColor& colour);
-    const TTask* TaskOnDisplay() const;
     void ReportLogError(const std::string& text);
 
-    std::string LastUserName;
-    TIntDynArray TaskOrder;      // position -> index in the task list
-    int32_t CurrentTask = 0;
-    TIntDynArray VariantOrder;   // row -> variant index of the task on display
-    TIntDynArray AnswerResults;  // position -> 1 right, 0 otherwise
-    TIntDynArray TaskSeconds;    // position -> seconds on display
-    int32_t TestSeconds = 0;
-    TDateTime SessionStart;
-    TDateTime SessionEnd;
-    uint64_t SessionGeneration = 0;  // moves on when a session begins and ends
-    bool TaskJudged = false;         // the task on display has been judged
+    // SessionWindow
+    std::optional<std::string> AskUserName(int hour, const std::string& proposed) override;
+    bool Ask(const std::string& caption, const std::string& text) override;
+    void Tell(SessionBox box, const std::string& text) override;
+    void ShowSessionStart(int32_t taskCount, std::optional<int32_t> timeLimitTest) override;
+    void SetRunning(bool running) override;
+    void StartTestTimer() override;
+    void StopTestTimer() override;
+    void StartTaskTimer() override;
+    void StopTaskTimer() override;
+    std::string ShowTask(const TaskDisplay& display) override;
+    TIntDynArray RowStates(const TTask& task) const override;
+    void ColourRows(const std::vector<RowColour>& rows) override;
+    void ShowTestTime(int32_t seconds, std::optional<int64_t> left) override;
+    void ShowTaskTime(int32_t seconds, std::optional<int64_t> left) override;
+    void CloseSessionWindows() override;
+    void ShowSessionEnded(bool withResult) override;
+    void ShowResult(const TTestResult& result) override;
+    void SelectRowByKey(int taskType, int row) override;
+    bool StartCalculator() override;
+
+    RunnerSession Session;
+    std::optional<QColor> RowColourBeforeFeedback;  // while the feedback colours the rows
     QTimer* TimerTimeTest = nullptr;
     QTimer* TimerTask = nullptr;
     TInputUserNameForm* InputUserNameWindow = nullptr;
@@ -271,13 +315,10 @@ private:
 
     // ---- Results not yet delivered
     void BuildOutbox();
-    std::string OutboxPath() const;
-    // The outbox, opened (and created) on first need; nullptr when it cannot
-    // be, and OutboxError says why.
-    journal::Outbox* OpenOutbox();
     void ShowOutboxCount();
-    std::optional<journal::Outbox> OutboxStore;
-    std::string OutboxError;
+    // Delivers to the journal of the settings in use.
+    journal::Outbox::SendFn JournalSender() const;
+    ResultDelivery Delivery;
     QTimer* TimerOutbox = nullptr;
 };
 

@@ -169,7 +169,7 @@ TEST_F(ServerUnitTest, StartsHiddenWithTheResultsPageAndTheHeaderRow)
     EXPECT_EQ(Row(1), QStringList(QVector<QString>(21)));
     EXPECT_EQ(journal.ColumnWidth(15), 373);
     EXPECT_FALSE(journal.HasUnsaved());
-    EXPECT_TRUE(form->Action("MMServer")->isEnabled());
+    EXPECT_TRUE(form->Menus().MMServer->isEnabled());
 }
 
 TEST_F(ServerUnitTest, FirstResultFillsRowOneAndTheSecondAddsARow)
@@ -234,10 +234,10 @@ TEST_F(ServerUnitTest, SaveAsIsOfferedOnlyOnTheResultsPage)
     pages->setCurrentIndex(0);
     ASSERT_EQ(pages->tabText(0), "Сообщения");
     journal.MFileClick();
-    EXPECT_FALSE(journal.Action("MFaleSaveAs")->isEnabled());
+    EXPECT_FALSE(journal.Menus().MFaleSaveAs->isEnabled());
     pages->setCurrentIndex(1);
     journal.MFileClick();
-    EXPECT_TRUE(journal.Action("MFaleSaveAs")->isEnabled());
+    EXPECT_TRUE(journal.Menus().MFaleSaveAs->isEnabled());
 }
 
 TEST_F(ServerUnitTest, FitColumnWidthsMeasuresEveryCellHeaderIncluded)
