@@ -1217,10 +1217,9 @@ void TEditorForm::MVFontClick()
     SetQuestionFont(chosen->Font);
     ImageFileEdit->setFont(chosen->Font);
     PromptEdit->setFont(chosen->Font);
-    for (QWidget* field : std::initializer_list<QWidget*>{QuestionText, ImageFileEdit, PromptEdit})
-        SetTextColor(field, chosen->Color);
-    for (QPlainTextEdit* text : VariantText)
-        SetTextColor(text, chosen->Color);
+    TaskView->SetTextColor(chosen->Color);
+    SetTextColor(ImageFileEdit, chosen->Color);
+    SetTextColor(PromptEdit, chosen->Color);
 }
 
 void TEditorForm::SetIconSize(int size, int indentation)
