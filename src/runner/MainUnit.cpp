@@ -633,8 +633,14 @@ void TMainForm::MConfigClick()
 
 void TMainForm::MCFontClick()
 {
-    if (const auto font = Prompter.Font(this, QuestionText->font()))
-        ApplyQuestionFont(*font);
+    const QColor color = WinColorToQColor(FontColor);
+    const auto chosen = Prompter.Font(this, {QuestionText->font(), color});
+    if (!chosen)
+        return;
+    // An unchanged colour keeps a system colour as it was written.
+    if (chosen->Color != color)
+        FontColor = QColorToWinColor(chosen->Color);
+    ApplyQuestionFont(chosen->Font);
 }
 
 void TMainForm::MCOrderTaskSubClick(bool normal)
