@@ -35,9 +35,7 @@
 #include "app/ShowQuestionImageUnit.h"
 #include "app/TestInfoUnit.h"
 #include "editor/EditorUnit.h"
-#include "journal/Outbox.h"
 #include "journal/ResultProtocol.h"
-#include "journal/Sender.h"
 #include "journal/ServerUnit.h"
 #include "model/CheckTestContainer.h"
 #include "model/Cp1251.h"
@@ -47,6 +45,7 @@
 #include "model/TestLoader.h"
 #include "model/TextUtil.h"
 #include "runner/InputUserNameUnit.h"
+#include "runner/JournalLinkUnit.h"
 #include "runner/ResultReport.h"
 #include "runner/RunnerRules.h"
 #include "runner/Scoring.h"
@@ -69,8 +68,7 @@ TMainForm::TMainForm(AppServices& services, QWidget* parent)
     : QMainWindow(parent),
       Services(services),
       Prompter(services.prompts),
-      Session(*this, services.platform, TaskList, Info, ModeConfig, Configuration),
-      Delivery(services.ProgramDir + journal::kOutboxFileName)
+      Session(*this, services.platform, TaskList, Info, ModeConfig, Configuration)
 {
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QString::fromUtf8(kAppTitle));
@@ -108,9 +106,9 @@ TMainForm::TMainForm(AppServices& services, QWidget* parent)
         move(screen->availableGeometry().center() - rect().center());
 
     // Results journal: its window lives, hidden, from start to exit.
-    ServerWindow = new TServerForm(Services, this);
+    Journal = new TJournalLink(Services, Configuration, StatusPanels[8],
+                               [this] { return RunnerState == TRunnerState::TestRunning; }, this);
     MenuItems.MMServer->setEnabled(true);
-    BuildOutbox();
 }
 
 TMainForm::~TMainForm()
@@ -425,7 +423,7 @@ void TMainForm::DropFiles(const QStringList& fileNames)
 bool TMainForm::FormCloseQuery()
 {
     // Results journal: results received but not exported.
-    return Session.CloseQuery([this] { return JournalCloseQuery(); });
+    return Session.CloseQuery([this] { return Journal->CloseQuery(); });
 }
 
 void TMainForm::FormDestroy()
@@ -590,7 +588,7 @@ void TMainForm::SendTestMessage(const std::string& text)
         return;
     Platform& platform = Services.platform;
     // An announcement is only worth its moment: it is never kept to send later.
-    SendToJournal(journal::MessageLines(Session.LastUserName(), platform.ComputerName(), platform.AccountName(), text),
+    Journal->Send(journal::MessageLines(Session.LastUserName(), platform.ComputerName(), platform.AccountName(), text),
                   false);
 }
 
@@ -598,7 +596,7 @@ void TMainForm::SendTestResult()
 {
     if (ModeConfig.SendResult == 0)
         return;
-    SendToJournal(journal::ResultLines(Session.Result()), true);
+    Journal->Send(journal::ResultLines(Session.Result()), true);
 }
 
 void TMainForm::MTEndClick()
@@ -757,10 +755,11 @@ void TMainForm::MMServerClick()
     if (!Session.ModuleMayOpen(RunnerModule::Journal))
         return;
     // The port counts from the next opening; an open journal only comes forward.
-    ServerWindow->SetPort(Configuration.LocalPort);
-    ServerWindow->show();
-    ServerWindow->raise();
-    ServerWindow->activateWindow();
+    TServerForm& journal = Journal->Server();
+    journal.SetPort(Configuration.LocalPort);
+    journal.show();
+    journal.raise();
+    journal.activateWindow();
 }
 
 void TMainForm::MMEncryptClick()
@@ -1257,87 +1256,6 @@ void TMainForm::AppendLogLine(const std::string& text)
     const Status written = AppendLogLines(LineLogPath(Services.ProgramDir), {text});
     if (!written)
         ReportLogError(written.error().Message);
-}
-
-// ---------------------------------------------------------------- results journal
-
-journal::Outbox::SendFn TMainForm::JournalSender() const
-{
-    return [host = Configuration.RemoteHost, port = Configuration.RemotePort](const std::vector<std::string>& lines) {
-        return journal::Deliver(host, port, lines);
-    };
-}
-
-void TMainForm::SendToJournal(const std::vector<std::string>& values, bool keepUndelivered)
-{
-    // The connection is made on this thread, as a runner always has; the wait
-    // cursor shows why the window does not answer meanwhile.
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const DeliveryReport report = Delivery.Send(values, keepUndelivered, JournalSender());
-    QApplication::restoreOverrideCursor();
-    ShowOutboxCount();
-    if (report.NoJournal)
-        Prompter.Message(this, QStringLiteral("Error"), QStringLiteral("Сервер не найден!"),
-                         PromptIcon::Error, PromptButtons::Ok);
-    if (!report.NotKept.empty())
-        Prompter.Message(this, QString::fromUtf8(kAppTitle),
-                         QStringLiteral("Результат не сохранен для повторной отправки:\r\n") + Q(report.NotKept),
-                         PromptIcon::Error, PromptButtons::Ok);
-}
-
-void TMainForm::BuildOutbox()
-{
-    TimerOutbox = new QTimer(this);
-    TimerOutbox->setObjectName(QStringLiteral("TimerOutbox"));
-    TimerOutbox->setInterval(kOutboxResendMs);
-    connect(TimerOutbox, &QTimer::timeout, this, &TMainForm::TimerOutboxTimer);
-    // Results an earlier run could not deliver still wait.
-    Delivery.OpenExisting();
-    ShowOutboxCount();
-}
-
-int64_t TMainForm::OutboxCount()
-{
-    return Delivery.Waiting();
-}
-
-void TMainForm::ShowOutboxCount()
-{
-    const int64_t waiting = OutboxCount();
-    if (waiting > 0) {
-        StatusPanels[8]->setText(QStringLiteral("В очереди: %1").arg(waiting));
-        // The whole text also where a narrow window cuts the panel short.
-        StatusPanels[8]->setToolTip(StatusPanels[8]->text());
-        if (!TimerOutbox->isActive())
-            TimerOutbox->start();
-    } else {
-        StatusPanels[8]->clear();
-        StatusPanels[8]->setToolTip({});
-        TimerOutbox->stop();
-    }
-}
-
-void TMainForm::TimerOutboxTimer()
-{
-    // A learner in the middle of a test is not kept waiting for a journal
-    // that does not answer: the session's own messages send what waits.
-    if (!Delivery.HasOutbox() || RunnerState == TRunnerState::TestRunning)
-        return;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    Delivery.ResendWaiting(JournalSender());
-    QApplication::restoreOverrideCursor();
-    ShowOutboxCount();
-}
-
-bool TMainForm::JournalCloseQuery()
-{
-    if (ServerWindow->HasUnsaved() &&
-        !Prompter.Ask(this, kCaptionAttention,
-                      QStringLiteral("Вы желаете выйти из программы не сохранив результаты в модуле "
-                                     "\"Журнала\"?")))
-        return false;
-    ServerWindow->CloseWithProgram();
-    return true;
 }
 
 void TMainForm::SetJournalSessionForTest(const std::string& userName, const TTestResult& result)

@@ -10,12 +10,11 @@
 
 #include "app/AppServices.h"
 #include "app/Settings.h"
-#include "journal/Outbox.h"
-#include "runner/ResultDelivery.h"
 #include "model/Random.h"
 #include "model/TestLoader.h"
 #include "model/TestModel.h"
 #include "model/TextTestWriter.h"
+#include "runner/JournalLinkUnit.h"
 #include "runner/RunnerSession.h"
 #include "runner/TestSaving.h"
 #include "runner/TestResult.h"
@@ -118,10 +117,9 @@ public:
     // The runner's result of the last finished session.
     const TTestResult& Result() const { return Session.Result(); }
     // Results that found no journal and wait to be sent again.
-    int64_t OutboxCount();
+    int64_t OutboxCount() { return Journal->Waiting(); }
     // Every minute while results wait: sends them again.
-    void TimerOutboxTimer();
-    static constexpr int kOutboxResendMs = 60000;
+    void TimerOutboxTimer() { Journal->ResendWaiting(); }
 
     // The testing session: from the name prompt to the result window.
     void BeginTest();
@@ -187,7 +185,7 @@ public:
 
     // ---- Results journal
     // The journal window, created at start-up and kept for the life of the program.
-    TServerForm& ServerForm() { return *ServerWindow; }
+    TServerForm& ServerForm() { return Journal->Server(); }
     // For tests: what a session leaves behind for the two journal messages.
     void SetJournalSessionForTest(const std::string& userName, const TTestResult& result);
 
@@ -304,22 +302,8 @@ private:
     TShowResultForm* ShowResultWindow = nullptr;
     QDialog* ImageWindow = nullptr;  // the picture window while it is open
 
-    // ---- Results journal
-    // The close query's question about results the journal has not exported.
-    bool JournalCloseQuery();
-    // Sends what waits in the outbox, then one message; "Сервер не найден!"
-    // when no connection can be made. A message to keep that was not
-    // delivered goes into the outbox.
-    void SendToJournal(const std::vector<std::string>& values, bool keepUndelivered);
-    TServerForm* ServerWindow = nullptr;
-
-    // ---- Results not yet delivered
-    void BuildOutbox();
-    void ShowOutboxCount();
-    // Delivers to the journal of the settings in use.
-    journal::Outbox::SendFn JournalSender() const;
-    ResultDelivery Delivery;
-    QTimer* TimerOutbox = nullptr;
+    // The journal window and the results waiting for it.
+    TJournalLink* Journal = nullptr;
 };
 
 }  // namespace quilmo
