@@ -13,8 +13,8 @@
 #include "model/Random.h"
 #include "model/TestLoader.h"
 #include "model/TestModel.h"
+#include "model/TestResult.h"
 #include "model/TextTestWriter.h"
-#include "runner/TestResult.h"
 
 class QAction;
 class QActionGroup;
