@@ -15,6 +15,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -82,7 +83,10 @@ QLabel* MakeCaptionStrip(const QString& name, const QString& text, QWidget* pare
 }  // namespace
 
 TMainForm::TMainForm(AppServices& services, QWidget* parent)
-    : QMainWindow(parent), Services(services), Prompter(services.prompts)
+    : QMainWindow(parent),
+      Services(services),
+      Prompter(services.prompts),
+      Session(*this, services.platform, TaskList, Info, ModeConfig, Configuration)
 {
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QString::fromUtf8(kAppTitle));
@@ -114,7 +118,8 @@ TMainForm::TMainForm(AppServices& services, QWidget* parent)
     setAcceptDrops(true);
     qApp->installEventFilter(this);
 
-    resize(614, 584 + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
+    // The design's client area, status bar included, below the menu bar.
+    resize(614, 584 + menuBar()->sizeHint().height());
     if (const QScreen* screen = QApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 
@@ -535,20 +540,8 @@ void TMainForm::DropFiles(const QStringList& fileNames)
 
 bool TMainForm::FormCloseQuery()
 {
-    const bool running = RunnerState == TRunnerState::TestRunning;
-    const uint64_t generation = SessionGeneration;
-    if (running && !Prompter.Ask(this, QStringLiteral("Внимание! Идет тест..."),
-                                 QStringLiteral("Вы желаете выйти из программы во время теста?")))
-        return false;
     // Results journal: results received but not exported.
-    if (!JournalCloseQuery())
-        return false;
-    // The close line is written only once the program really closes. A
-    // time-out may have ended the session behind a question: then it has its
-    // report and was not interrupted.
-    if (running && SessionAlive(generation))
-        AppendLogLine(CloseLogLine(Services.platform.Now(), Info.Title));
-    return true;
+    return Session.CloseQuery([this] { return JournalCloseQuery(); });
 }
 
 void TMainForm::FormDestroy()
@@ -556,7 +549,7 @@ void TMainForm::FormDestroy()
     if (Destroyed)
         return;
     Destroyed = true;
-    StopSession();
+    Session.Halt();
     ReleaseTasks();
     if (ModeConfig.SaveConfig == 1)
         SaveSettings();
@@ -705,16 +698,7 @@ void TMainForm::MTBeginClick()
 
 void TMainForm::DiscardSession()
 {
-    if (RunnerState != TRunnerState::TestRunning)
-        return;
-    StopSession();
-    SetState(TRunnerState::TestOpen);
-    StatusPanels[6]->clear();
-    StatusPanels[7]->clear();
-    ClearTaskView(SingleChoice);
-    ShowTaskImage({});
-    QuestionLabel->setText(QStringLiteral("Информация:"));
-    VariantLabel->setText(QStringLiteral("Выберите один из вариантов ответа:"));
+    Session.Discard();
 }
 
 void TMainForm::SendTestMessage(const std::string& text)
@@ -723,7 +707,7 @@ void TMainForm::SendTestMessage(const std::string& text)
         return;
     Platform& platform = Services.platform;
     // An announcement is only worth its moment: it is never kept to send later.
-    SendToJournal(journal::MessageLines(LastUserName, platform.ComputerName(), platform.AccountName(), text),
+    SendToJournal(journal::MessageLines(Session.LastUserName(), platform.ComputerName(), platform.AccountName(), text),
                   false);
 }
 
@@ -731,24 +715,12 @@ void TMainForm::SendTestResult()
 {
     if (ModeConfig.SendResult == 0)
         return;
-    SendToJournal(journal::ResultLines(RunnerResult), true);
+    SendToJournal(journal::ResultLines(Session.Result()), true);
 }
 
 void TMainForm::MTEndClick()
 {
-    if (RunnerState != TRunnerState::TestRunning)
-        return;
-    const uint64_t generation = SessionGeneration;
-    if (!Prompter.Ask(this, QStringLiteral("Внимание! Идет тест..."),
-                      QStringLiteral("Вы желаете остановить тест?")))
-        return;
-    if (!SessionAlive(generation))
-        return;
-    CheckAnswer();
-    if (!SessionAlive(generation))
-        return;
-    RunnerResult.EndMode = EndStopped;
-    EndTest();
+    Session.Stop();
 }
 
 bool TMainForm::SettingsItemEnabled(bool enabledWhileRunning) const
@@ -902,6 +874,8 @@ void TMainForm::MCLoadConfigNowClick()
 
 void TMainForm::MMServerClick()
 {
+    if (!Session.ModuleMayOpen(RunnerModule::Journal))
+        return;
     // The port counts from the next opening; an open journal only comes forward.
     ServerWindow->SetPort(Configuration.LocalPort);
     ServerWindow->show();
@@ -911,12 +885,17 @@ void TMainForm::MMServerClick()
 
 void TMainForm::MMEncryptClick()
 {
+    // A session is stopped, with its result, before a module takes the window.
+    if (!Session.ModuleMayOpen(RunnerModule::Encryptor))
+        return;
     TEncryptForm form(Services, this);
     Prompter.ShowModal(form);
 }
 
 void TMainForm::MMEditorClick()
 {
+    if (!Session.ModuleMayOpen(RunnerModule::Editor))
+        return;
     // The reopened command-line test must not meet a session still running.
     DiscardSession();
     hide();
@@ -1090,9 +1069,21 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event)
     // other windows and dialogs.
     if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
         auto* widget = static_cast<QWidget*>(watched);
-        const bool first = widget == QApplication::focusWidget() ||
-                           (QApplication::focusWidget() == nullptr && widget == this);
+        // A press its first widget ignores travels on to that widget's parents;
+        // a box it opened may have moved the focus meanwhile, so the press is
+        // known by itself, not by where the focus is now.
+        const bool travelling = event == KeyInFlight && KeyInFlightAt && widget != KeyInFlightAt &&
+                                widget->isAncestorOf(KeyInFlightAt);
+        const bool first = !travelling && (widget == QApplication::focusWidget() ||
+                                           (QApplication::focusWidget() == nullptr && widget == this));
         if (first && widget->window() == this) {
+            KeyInFlight = event;
+            KeyInFlightAt = widget;
+            // Forgotten once the press has been delivered, before the next one.
+            QTimer::singleShot(0, this, [this, event] {
+                if (KeyInFlight == event)
+                    KeyInFlight = nullptr;
+            });
             const auto* key = static_cast<QKeyEvent*>(event);
             FormKeyDown(key->key());
             FormKeyPress(key->text());
@@ -1131,146 +1122,156 @@ void TMainForm::BuildSession()
     }
 }
 
-bool TMainForm::SessionAlive(uint64_t generation) const
-{
-    return RunnerState == TRunnerState::TestRunning && SessionGeneration == generation;
-}
-
-void TMainForm::StopSession()
-{
-    TimerTimeTest->stop();
-    TimerTask->stop();
-    ++SessionGeneration;
-    if (ImageWindow)
-        ImageWindow->reject();
-}
-
-const TTask* TMainForm::TaskOnDisplay() const
-{
-    if (RunnerState != TRunnerState::TestRunning || CurrentTask < 0 ||
-        CurrentTask >= static_cast<int32_t>(TaskOrder.size()))
-        return nullptr;
-    const int32_t index = TaskOrder[static_cast<size_t>(CurrentTask)];
-    if (index < 0 || index >= static_cast<int32_t>(TaskList.size()))
-        return nullptr;
-    return &TaskList[static_cast<size_t>(index)];
-}
-
 void TMainForm::BeginTest()
 {
-    if (RunnerState != TRunnerState::TestOpen || TaskList.empty())
-        return;
-    InputUserNameWindow->Prepare(
-        Services.platform.Now().Hour,
-        Q(LastUserName.empty() ? Configuration.DefaultUserName : LastUserName));
-    if (Prompter.ShowModal(*InputUserNameWindow) != QDialog::Accepted)
-        return;
-    if (RunnerState != TRunnerState::TestOpen || TaskList.empty())
-        return;
-    const std::string name = S(InputUserNameWindow->UserNameText());  // blanks are a name too
-    if (name.empty())
-        return;
-    LastUserName = name;
-
-    // Every per-task array is sized from the tasks themselves.
-    const auto count = static_cast<int32_t>(TaskList.size());
-    TaskOrder.resize(static_cast<size_t>(count));
-    std::iota(TaskOrder.begin(), TaskOrder.end(), 0);
-    TaskSeconds.assign(static_cast<size_t>(count), 0);
-    if (ModeConfig.OrderTaskNormal == 0)
-        ShuffleIndices(TaskOrder, Random, Services.platform.PerformanceCounter());
-    AnswerResults.assign(static_cast<size_t>(count), 0);
-    CurrentTask = 0;
-    VariantOrder.clear();
-    const uint64_t generation = ++SessionGeneration;
-
-    AppendLogLine(StartLogLine(Services.platform.Now(), Info.Title));
-    SendTestMessage("Начат тест");
-    if (SessionGeneration != generation || RunnerState != TRunnerState::TestOpen ||
-        TaskList.size() != static_cast<size_t>(count))
-        return;
-
-    StatusPanels[1]->setText(QString::number(count));
-    StatusPanels[4]->setText(Q(FormatHhNnSs(0)));
-    if (ModeConfig.ModeTimeLimit == 1)
-        StatusPanels[6]->setText(Q(FormatHhNnSs(ModeConfig.TimeLimitTest)));
-    CountAskProgressBar->setRange(0, count);
-    TestSeconds = 0;
-    QuestionLabel->setText(QStringLiteral("Вопрос:"));
-    TimerTimeTest->start();
-    SessionStart = Services.platform.Now();
-    SetState(TRunnerState::TestRunning);
-    ShowTask();
+    if (RunnerState == TRunnerState::TestOpen)
+        Session.Begin();
 }
 
-void TMainForm::ShowTask()
+void TMainForm::BitBtnGoCheckClick()
 {
-    const TTask* shown = TaskOnDisplay();
-    if (!shown)
-        return;
-    const TTask& task = *shown;
-    const uint64_t generation = SessionGeneration;
-    const int n = std::clamp<int32_t>(task.VariantCount, 0, 5);
-    const int type = task.TaskType;
-    QString imageMessage;
-    {
-        PaintFreeze freeze(this);
-        ClearTaskView(type);
-        TaskJudged = false;
-        QuestionLabel->setText(Q(QuestionCaption(CurrentTask + 1, static_cast<int>(TaskOrder.size()))));
-        QuestionText->setPlainText(FieldToWidget(task.Question));
-        QuestionText->setToolTip(Q(task.Prompt));  // an empty prompt shows no tooltip
-        imageMessage = LoadTaskImage(task.ImageFile);
+    Session.Next();
+}
 
-        VariantOrder.resize(static_cast<size_t>(n));
-        std::iota(VariantOrder.begin(), VariantOrder.end(), 0);
-        if (ModeConfig.OrderVariantNormal == 0)
-            ShuffleIndices(VariantOrder, Random, Services.platform.PerformanceCounter());
-        for (int r = 0; r < 5; ++r) {
-            if (r < n)
-                VariantText[r]->setPlainText(
-                    FieldToWidget(task.Variants[static_cast<size_t>(VariantOrder[static_cast<size_t>(r)])]));
-            VariantText[r]->setEnabled(r < n);
-        }
+void TMainForm::CheckAnswer()
+{
+    Session.CheckAnswer();
+}
 
-        VariantLabel->setText(Q(VariantCaption(type, n)));
-        QStringList numbers;
-        for (int i = 1; i <= n; ++i)
-            numbers << QString::number(i);
-        for (int r = 0; r < n; ++r) {
-            switch (type) {
-            case SingleChoice:
-                RadioButtonVariant[r]->setEnabled(true);
-                break;
-            case MultipleChoice:
-                CheckBoxVariant[r]->setEnabled(true);
-                break;
-            case Ordering:
-                ComboBoxVariant[r]->clear();
-                ComboBoxVariant[r]->addItems(numbers);
-                ComboBoxVariant[r]->setCurrentIndex(-1);
-                ComboBoxVariant[r]->setEnabled(true);
-                break;
-            default:
-                break;
-            }
-        }
-        if (type >= SingleChoice && type <= Ordering)
-            SelectorColumns[type - 1]->setEnabled(true);
-        CountAskProgressBar->setValue(CurrentTask + 1);
-        BitBtnGoCheck->setEnabled(false);
-        StatusPanels[3]->setText(QString::number(CurrentTask + 1));
-        StatusPanels[5]->setText(Q(FormatNnSs(0)));
-        if (ModeConfig.ModeTimeLimit == 2)
-            StatusPanels[7]->setText(Q(FormatNnSs(ModeConfig.TimeLimitTask)));
+void TMainForm::TimerTimeTestTimer()
+{
+    Session.TickTest();
+}
+
+void TMainForm::TimerTaskTimer()
+{
+    Session.TickTask();
+}
+
+void TMainForm::FormKeyPress(const QString& text)
+{
+    if (text.size() == 1 && text.at(0).unicode() < 0x80)
+        Session.KeyPress(static_cast<char>(text.at(0).unicode()));
+}
+
+std::optional<std::string> TMainForm::AskUserName(int hour, const std::string& proposed)
+{
+    InputUserNameWindow->Prepare(hour, Q(proposed));
+    if (Prompter.ShowModal(*InputUserNameWindow) != QDialog::Accepted)
+        return std::nullopt;
+    return S(InputUserNameWindow->UserNameText());
+}
+
+bool TMainForm::Ask(const std::string& caption, const std::string& text)
+{
+    return Prompter.Ask(this, Q(caption), Q(text));
+}
+
+void TMainForm::Tell(SessionBox box, const std::string& text)
+{
+    switch (box) {
+    case SessionBox::Notice:
+        Prompter.Notice(this, Q(text));
+        break;
+    case SessionBox::Feedback:
+        Prompter.Message(this, QString::fromUtf8(kAppTitle), Q(text), PromptIcon::Information,
+                         PromptButtons::Ok);
+        break;
+    case SessionBox::TestTimeOut:
+        Prompter.Message(this, kCaptionAttention, Q(text), PromptIcon::None, PromptButtons::Ok);
+        break;
     }
-    // The picture's message comes once the task stands complete behind it.
-    if (!imageMessage.isEmpty()) {
-        Prompter.Notice(this, imageMessage);
-        if (!SessionAlive(generation))
-            return;
-    }
+}
+
+void TMainForm::ShowSessionStart(int32_t taskCount, std::optional<int32_t> timeLimitTest)
+{
+    StatusPanels[1]->setText(QString::number(taskCount));
+    StatusPanels[4]->setText(Q(FormatHhNnSs(0)));
+    if (timeLimitTest)
+        StatusPanels[6]->setText(Q(FormatHhNnSs(*timeLimitTest)));
+    CountAskProgressBar->setRange(0, taskCount);
+    QuestionLabel->setText(QStringLiteral("Вопрос:"));
+}
+
+void TMainForm::SetRunning(bool running)
+{
+    SetState(running ? TRunnerState::TestRunning : TRunnerState::TestOpen);
+}
+
+void TMainForm::StartTestTimer()
+{
+    TimerTimeTest->start();
+}
+
+void TMainForm::StopTestTimer()
+{
+    TimerTimeTest->stop();
+}
+
+void TMainForm::StartTaskTimer()
+{
     TimerTask->start();
+}
+
+void TMainForm::StopTaskTimer()
+{
+    TimerTask->stop();
+}
+
+std::string TMainForm::ShowTask(const TaskDisplay& display)
+{
+    return S(DisplayTask(display));
+}
+
+QString TMainForm::DisplayTask(const TaskDisplay& display)
+{
+    const TTask& task = *display.Task;
+    const int n = static_cast<int>(display.VariantOrder.size());
+    const int type = task.TaskType;
+    PaintFreeze freeze(this);
+    ClearTaskView(type);
+    QuestionLabel->setText(Q(QuestionCaption(display.Position + 1, display.Count)));
+    QuestionText->setPlainText(FieldToWidget(task.Question));
+    QuestionText->setToolTip(Q(task.Prompt));  // an empty prompt shows no tooltip
+    const QString imageMessage = LoadTaskImage(task.ImageFile);
+    for (int r = 0; r < 5; ++r) {
+        if (r < n)
+            VariantText[r]->setPlainText(
+                FieldToWidget(task.Variants[static_cast<size_t>(display.VariantOrder[static_cast<size_t>(r)])]));
+        VariantText[r]->setEnabled(r < n);
+    }
+
+    VariantLabel->setText(Q(VariantCaption(type, n)));
+    QStringList numbers;
+    for (int i = 1; i <= n; ++i)
+        numbers << QString::number(i);
+    for (int r = 0; r < n; ++r) {
+        switch (type) {
+        case SingleChoice:
+            RadioButtonVariant[r]->setEnabled(true);
+            break;
+        case MultipleChoice:
+            CheckBoxVariant[r]->setEnabled(true);
+            break;
+        case Ordering:
+            ComboBoxVariant[r]->clear();
+            ComboBoxVariant[r]->addItems(numbers);
+            ComboBoxVariant[r]->setCurrentIndex(-1);
+            ComboBoxVariant[r]->setEnabled(true);
+            break;
+        default:
+            break;
+        }
+    }
+    if (type >= SingleChoice && type <= Ordering)
+        SelectorColumns[type - 1]->setEnabled(true);
+    CountAskProgressBar->setValue(display.Position + 1);
+    BitBtnGoCheck->setEnabled(false);
+    StatusPanels[3]->setText(QString::number(display.Position + 1));
+    StatusPanels[5]->setText(Q(FormatNnSs(0)));
+    if (display.TimeLimitTask)
+        StatusPanels[7]->setText(Q(FormatNnSs(*display.TimeLimitTask)));
+    return imageMessage;
 }
 
 void TMainForm::ShowTaskImage(const std::string& path)
@@ -1341,23 +1342,6 @@ void TMainForm::VariantClick()
     BitBtnGoCheck->setFocus();
 }
 
-void TMainForm::BitBtnGoCheckClick()
-{
-    if (RunnerState != TRunnerState::TestRunning)
-        return;
-    const uint64_t generation = SessionGeneration;
-    CheckAnswer();
-    if (!SessionAlive(generation))
-        return;  // a time-out behind the feedback has ended the session
-    if (CurrentTask < static_cast<int32_t>(TaskOrder.size()) - 1) {
-        ++CurrentTask;
-        ShowTask();
-    } else {
-        RunnerResult.EndMode = EndFinished;
-        EndTest();
-    }
-}
-
 TIntDynArray TMainForm::RowStates(const TTask& task) const
 {
     const int n = std::clamp<int32_t>(task.VariantCount, 0, 5);
@@ -1390,166 +1374,89 @@ void TMainForm::SetRowBackground(int row, const QColor& colour)
     VariantText[row]->setPalette(pal);
 }
 
-void TMainForm::CheckAnswer()
+void TMainForm::ColourRows(const std::vector<RowColour>& rows)
 {
-    if (RunnerState != TRunnerState::TestRunning)
-        return;
-    TimerTask->stop();
-    const TTask* task = TaskOnDisplay();
-    // Judged once: a time-out firing behind the education feedback finds the
-    // task already judged.
-    if (!task || TaskJudged)
-        return;
-    TaskJudged = true;
-    const TIntDynArray states = RowStates(*task);
-    const bool right = JudgeTask(*task, VariantOrder, states);
-    AnswerResults[static_cast<size_t>(CurrentTask)] = right ? 1 : 0;
-    if (right || ModeConfig.ModeEducation != 1)
-        return;
-
-    const TEducationFeedback feedback = EducationFeedback(*task, VariantOrder, states);
-    const QColor normal = VariantText[0]->palette().color(QPalette::Base);
+    const bool restoring = std::all_of(rows.begin(), rows.end(), [](RowColour c) { return c == RowColour::Normal; });
+    if (!restoring && !RowColourBeforeFeedback)
+        RowColourBeforeFeedback = VariantText[0]->palette().color(QPalette::Base);
+    const QColor normal = RowColourBeforeFeedback.value_or(VariantText[0]->palette().color(QPalette::Base));
     const QColor correct = WinColorToQColor(Configuration.ColorCorrectAnswer);
     const QColor error = WinColorToQColor(Configuration.ColorErrorAnswer);
-    for (size_t r = 0; r < feedback.Rows.size(); ++r) {
-        const RowColour c = feedback.Rows[r];
-        if (c != RowColour::Normal)
-            SetRowBackground(static_cast<int>(r), c == RowColour::Correct ? correct : error);
+    for (size_t r = 0; r < rows.size() && r < VariantText.size(); ++r) {
+        if (restoring)
+            SetRowBackground(static_cast<int>(r), normal);
+        else if (rows[r] != RowColour::Normal)
+            SetRowBackground(static_cast<int>(r), rows[r] == RowColour::Correct ? correct : error);
     }
-    Prompter.Message(this, QString::fromUtf8(kAppTitle), Q(feedback.Text), PromptIcon::Information,
-                     PromptButtons::Ok);
-    for (size_t r = 0; r < feedback.Rows.size(); ++r)
-        SetRowBackground(static_cast<int>(r), normal);
+    if (restoring)
+        RowColourBeforeFeedback.reset();
 }
 
-void TMainForm::EndTest()
+void TMainForm::ShowTestTime(int32_t seconds, std::optional<int64_t> left)
 {
-    if (RunnerState != TRunnerState::TestRunning)
-        return;
-    SessionEnd = Services.platform.Now();
-    StopSession();
-    StatusPanels[6]->clear();
-    StatusPanels[7]->clear();
-    SetState(TRunnerState::TestOpen);
-    ClearTaskView(SingleChoice);
-    ShowTaskImage({});
-    QuestionLabel->setText(QStringLiteral("Результаты тестирования:"));
-    VariantLabel->setText(QStringLiteral("Выберите один из вариантов ответа:"));
-
-    TSessionFacts facts;
-    facts.CompName = Services.platform.ComputerName();
-    facts.CompUserName = Services.platform.AccountName();
-    facts.UserName = LastUserName;
-    facts.TestTitle = Info.Title;
-    facts.TestFile = Info.FileName;
-    facts.Marks = Info.Marks;
-    facts.FileCrc = Info.FileCrc;
-    facts.TaskOrder = TaskOrder;
-    facts.AnswerResults = AnswerResults;
-    facts.TaskSeconds = TaskSeconds;
-    facts.CurrentTask = CurrentTask;
-    facts.TestSeconds = TestSeconds;
-    facts.SessionStart = SessionStart;
-    facts.SessionEnd = SessionEnd;
-    FillTestResult(RunnerResult, facts);
-
-    ShowResultText();
-    WriteResultReport();
-    SendTestResult();
-    ShowResultWindow->Fill(RunnerResult);
-    Prompter.ShowModal(*ShowResultWindow);
-}
-
-void TMainForm::TimerTimeTestTimer()
-{
-    if (RunnerState != TRunnerState::TestRunning) {
-        TimerTimeTest->stop();
-        return;
-    }
-    ++TestSeconds;
     {
         PaintFreeze freeze(this);
-        StatusPanels[4]->setText(Q(FormatHhNnSs(TestSeconds)));
+        StatusPanels[4]->setText(Q(FormatHhNnSs(seconds)));
     }
-    if (ModeConfig.ModeTimeLimit != 1)
-        return;
-    StatusPanels[6]->setText(Q(FormatHhNnSs(int64_t(ModeConfig.TimeLimitTest) - TestSeconds)));
-    if (TestSeconds < ModeConfig.TimeLimitTest)
-        return;
-    TimerTimeTest->stop();
-    const uint64_t generation = SessionGeneration;
-    CheckAnswer();
-    if (!SessionAlive(generation))
-        return;
-    Prompter.Message(this, kCaptionAttention, QStringLiteral("Время теста вышло!"), PromptIcon::None,
-                     PromptButtons::Ok);
-    if (!SessionAlive(generation))
-        return;
-    RunnerResult.EndMode = EndTimeout;
-    EndTest();
+    if (left)
+        StatusPanels[6]->setText(Q(FormatHhNnSs(*left)));
 }
 
-void TMainForm::TimerTaskTimer()
+void TMainForm::ShowTaskTime(int32_t seconds, std::optional<int64_t> left)
 {
-    // A judged task's time has ended, even if a late tick still arrives.
-    if (RunnerState != TRunnerState::TestRunning || TaskJudged || CurrentTask < 0 ||
-        CurrentTask >= static_cast<int32_t>(TaskSeconds.size())) {
-        TimerTask->stop();
-        return;
-    }
-    int32_t& seconds = TaskSeconds[static_cast<size_t>(CurrentTask)];
-    ++seconds;
     {
         PaintFreeze freeze(this);
         StatusPanels[5]->setText(Q(FormatNnSs(seconds)));
     }
-    if (ModeConfig.ModeTimeLimit != 2)
-        return;
-    StatusPanels[7]->setText(Q(FormatNnSs(int64_t(ModeConfig.TimeLimitTask) - seconds)));
-    if (seconds < ModeConfig.TimeLimitTask)
-        return;
-    TimerTask->stop();  // stopped before its box, so it cannot fire twice for one task
-    const uint64_t generation = SessionGeneration;
-    Prompter.Notice(this, QStringLiteral("Время обдумывания вопроса вышло!"));
-    if (!SessionAlive(generation))
-        return;
-    BitBtnGoCheckClick();  // whether or not the button is enabled
+    if (left)
+        StatusPanels[7]->setText(Q(FormatNnSs(*left)));
 }
 
-void TMainForm::FormKeyPress(const QString& text)
+void TMainForm::CloseSessionWindows()
 {
-    if (RunnerState != TRunnerState::TestRunning || text.size() != 1)
-        return;
-    const QChar c = text.at(0);
-    if (c == QLatin1Char('=')) {
-        if (!Services.desktop.StartCalculator())
-            Prompter.Notice(this, QStringLiteral("Ошибка запуска Калькулятора"));
-        return;
-    }
-    if (c < QLatin1Char('1') || c > QLatin1Char('5'))
-        return;
-    const TTask* task = TaskOnDisplay();
-    if (!task)
-        return;
-    const int r = c.unicode() - '1';
+    if (ImageWindow)
+        ImageWindow->reject();
+}
+
+void TMainForm::ShowSessionEnded(bool withResult)
+{
+    StatusPanels[6]->clear();
+    StatusPanels[7]->clear();
+    ClearTaskView(SingleChoice);
+    ShowTaskImage({});
+    QuestionLabel->setText(withResult ? QStringLiteral("Результаты тестирования:") : QStringLiteral("Информация:"));
+    VariantLabel->setText(QStringLiteral("Выберите один из вариантов ответа:"));
+}
+
+void TMainForm::ShowResult(const TTestResult& result)
+{
+    ShowResultText();
+    WriteResultReport();
+    SendTestResult();
+    ShowResultWindow->Fill(result);
+    Prompter.ShowModal(*ShowResultWindow);
+}
+
+void TMainForm::SelectRowByKey(int taskType, int row)
+{
     // Only an enabled selector answers, so digits above the variants do nothing.
-    switch (task->TaskType) {
+    switch (taskType) {
     case SingleChoice: {
-        QRadioButton* radio = RadioButtonVariant[r];
+        QRadioButton* radio = RadioButtonVariant[row];
         if (!radio->isEnabled() || radio->isChecked())
             return;
         radio->setChecked(true);
         break;
     }
     case MultipleChoice: {
-        QCheckBox* box = CheckBoxVariant[r];
+        QCheckBox* box = CheckBoxVariant[row];
         if (!box->isEnabled())
             return;
         box->setChecked(!box->isChecked());
         break;
     }
     case Ordering: {
-        QComboBox* box = ComboBoxVariant[r];
+        QComboBox* box = ComboBoxVariant[row];
         if (!box->isEnabled())
             return;
         box->setCurrentIndex(NextOrderChoice(box->currentIndex() + 1, box->count()) - 1);
@@ -1561,9 +1468,14 @@ void TMainForm::FormKeyPress(const QString& text)
     VariantClick();
 }
 
+bool TMainForm::StartCalculator()
+{
+    return Services.desktop.StartCalculator();
+}
+
 void TMainForm::ShowResultText()
 {
-    ShowInformation(LearnerText(RunnerResult));
+    ShowInformation(LearnerText(Session.Result()));
 }
 
 void TMainForm::ReportLogError(const std::string& text)
@@ -1579,7 +1491,7 @@ void TMainForm::WriteResultReport()
         return;
     const Status written =
         AppendLogLines(ReportLogPath(Services.ProgramDir, Configuration.DirForResult),
-                       ReportBlock(RunnerResult, Services.platform.Now()));
+                       ReportBlock(Session.Result(), Services.platform.Now()));
     if (!written)
         ReportLogError(written.error().Message);
 }
@@ -1711,8 +1623,8 @@ bool TMainForm::JournalCloseQuery()
 
 void TMainForm::SetJournalSessionForTest(const std::string& userName, const TTestResult& result)
 {
-    LastUserName = userName;
-    RunnerResult = result;
+    Session.SetLastUserName(userName);
+    Session.MutableResult() = result;
 }
 
 }  // namespace quilmo

@@ -2,6 +2,7 @@
 // The main window: the test runner, hub of the program.
 
 #include <QMainWindow>
+#include <QPointer>
 #include <array>
 #include <memory>
 #include <optional>
@@ -15,6 +16,7 @@
 #include "model/TestModel.h"
 #include "model/TestResult.h"
 #include "model/TextTestWriter.h"
+#include "runner/RunnerSession.h"
 
 class QAction;
 class QActionGroup;
@@ -41,7 +43,7 @@ class TServerForm;
 class TShowResultForm;
 class TTestInfoForm;
 
-class TMainForm : public QMainWindow {
+class TMainForm : public QMainWindow, private SessionWindow {
     Q_OBJECT
 public:
     explicit TMainForm(AppServices& services, QWidget* parent = nullptr);
@@ -110,10 +112,10 @@ public:
     // (the editor opened during a session, the command-line test reopened).
     void DiscardSession();
     // The two messages to the journal; nothing unless SendResult is on.
-    void SendTestMessage(const std::string& text);
+    void SendTestMessage(const std::string& text) override;
     void SendTestResult();
     // The runner's result of the last finished session.
-    const TTestResult& Result() const { return RunnerResult; }
+    const TTestResult& Result() const { return Session.Result(); }
     // Results that found no journal and wait to be sent again.
     int64_t OutboxCount();
     // Every minute while results wait: sends them again.
@@ -122,7 +124,6 @@ public:
 
     // The testing session: from the name prompt to the result window.
     void BeginTest();
-    void ShowTask();
     // Shows or hides the question's picture; a missing or unreadable file says so.
     void ShowTaskImage(const std::string& path);
     void BitBtnGoCheckClick();
@@ -137,10 +138,10 @@ public:
     void FormKeyPress(const QString& text);
     void ShowResultText();
     void WriteResultReport();
-    void AppendLogLine(const std::string& text);
+    void AppendLogLine(const std::string& text) override;
     TInputUserNameForm& InputUserNameForm() { return *InputUserNameWindow; }
-    int32_t CurrentTaskPosition() const { return CurrentTask; }
-    const TIntDynArray& SessionTaskOrder() const { return TaskOrder; }
+    int32_t CurrentTaskPosition() const { return Session.CurrentTask(); }
+    const TIntDynArray& SessionTaskOrder() const { return Session.TaskOrder(); }
 
     QAction* Action(const char* objectName) const;
     QMenu* Menu(const char* objectName) const;
@@ -191,7 +192,6 @@ private:
     TTestInfo Info;
     std::vector<TTask> TaskList;
     TRandom Random;
-    TTestResult RunnerResult;
 
     // Settings in memory; the font is the question text's.
     TModeConfig ModeConfig;
@@ -227,33 +227,43 @@ private:
     std::array<QWidget*, 3> SelectorColumns{};
 
     QAction* ModulesMenuAction = nullptr;  // the menu bar entry of "Модули"
+    // The key press being delivered and the widget that had it first.
+    const QEvent* KeyInFlight = nullptr;
+    QPointer<QWidget> KeyInFlightAt;
 
-    // The testing session.
+    // The testing session: its events come from the timers, the button, the
+    // keys and the menus; what it asks of the window is below.
     void BuildSession();
-    // True while the session that had this generation is still running: what
-    // every operation checks after a modal box of its session returns.
-    bool SessionAlive(uint64_t generation) const;
-    // Stops the timers and makes every open box of the session powerless.
-    void StopSession();
+    // The display part of showing a task; returns the picture's message, if any.
+    QString DisplayTask(const TaskDisplay& display);
     // Loads the picture into the picture control; returns the message to show, if any.
     QString LoadTaskImage(const std::string& path);
-    // The selector states of the rows shown: checked 1 / 0, or the number chosen.
-    TIntDynArray RowStates(const TTask& task) const;
     void SetRowBackground(int row, const QColor& colour);
-    const TTask* TaskOnDisplay() const;
     void ReportLogError(const std::string& text);
 
-    std::string LastUserName;
-    TIntDynArray TaskOrder;      // position -> index in the task list
-    int32_t CurrentTask = 0;
-    TIntDynArray VariantOrder;   // row -> variant index of the task on display
-    TIntDynArray AnswerResults;  // position -> 1 right, 0 otherwise
-    TIntDynArray TaskSeconds;    // position -> seconds on display
-    int32_t TestSeconds = 0;
-    TDateTime SessionStart;
-    TDateTime SessionEnd;
-    uint64_t SessionGeneration = 0;  // moves on when a session begins and ends
-    bool TaskJudged = false;         // the task on display has been judged
+    // SessionWindow
+    std::optional<std::string> AskUserName(int hour, const std::string& proposed) override;
+    bool Ask(const std::string& caption, const std::string& text) override;
+    void Tell(SessionBox box, const std::string& text) override;
+    void ShowSessionStart(int32_t taskCount, std::optional<int32_t> timeLimitTest) override;
+    void SetRunning(bool running) override;
+    void StartTestTimer() override;
+    void StopTestTimer() override;
+    void StartTaskTimer() override;
+    void StopTaskTimer() override;
+    std::string ShowTask(const TaskDisplay& display) override;
+    TIntDynArray RowStates(const TTask& task) const override;
+    void ColourRows(const std::vector<RowColour>& rows) override;
+    void ShowTestTime(int32_t seconds, std::optional<int64_t> left) override;
+    void ShowTaskTime(int32_t seconds, std::optional<int64_t> left) override;
+    void CloseSessionWindows() override;
+    void ShowSessionEnded(bool withResult) override;
+    void ShowResult(const TTestResult& result) override;
+    void SelectRowByKey(int taskType, int row) override;
+    bool StartCalculator() override;
+
+    RunnerSession Session;
+    std::optional<QColor> RowColourBeforeFeedback;  // while the feedback colours the rows
     QTimer* TimerTimeTest = nullptr;
     QTimer* TimerTask = nullptr;
     TInputUserNameForm* InputUserNameWindow = nullptr;

@@ -1,6 +1,9 @@
 // The main window as a shell: opening tests, menus by state, closing, settings at exit.
 
 #include <QAction>
+#include <QApplication>
+#include <QMenuBar>
+#include <QStatusBar>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -367,6 +370,28 @@ TEST_F(MainUnitTest, AnswerAreaStartsInTheSingleChoiceLayout)
     EXPECT_FALSE(form->findChild<QPushButton*>("BitBtnGoCheck")->isEnabled());
     for (int r = 0; r < 5; ++r)
         EXPECT_FALSE(form->findChild<QWidget*>(QString("RadioButtonVariant%1").arg(r))->isEnabled());
+}
+
+}  // namespace
+}  // namespace quilmo::testing
+
+namespace quilmo::testing {
+namespace {
+
+TEST_F(MainUnitTest, ClientAreaBelowTheMenuBarIsTheDesignSizeWithTheStatusBarInside)
+{
+    Start();
+    form->show();
+    QApplication::processEvents();
+    const int menuBottom = form->menuBar()->geometry().bottom() + 1;
+    EXPECT_EQ(form->width(), 614);
+    EXPECT_EQ(form->height() - menuBottom, 584);
+    const QRect bar = form->statusBar()->geometry();
+    EXPECT_EQ(bar.bottom() + 1, form->height());  // at the foot of the client area
+    EXPECT_EQ(bar.width(), 614);
+    EXPECT_GE(form->centralWidget()->geometry().top(), menuBottom);
+    EXPECT_EQ(form->centralWidget()->geometry().bottom() + 1, bar.top());
+    form->hide();
 }
 
 }  // namespace

@@ -499,6 +499,84 @@ TEST_F(SessionUnitTest, KeyboardAnswersEachTypeWithinItsVariants)
     EXPECT_EQ(form->Result().ResultMask, "-+-");
 }
 
+TEST_F(SessionUnitTest, OneEqualsPressShowsTheCalculatorErrorOnce)
+{
+    OpenTestFile(TestFileLines("Калькулятор", kPassFrom2, kThreeTypes));
+    Begin();
+    form->show();
+    form->activateWindow();
+    QApplication::processEvents();
+    Press("2");  // the answer gives "Дальше" the focus
+    QPushButton* button = NextButton();
+    button->setFocus();
+    QApplication::processEvents();
+    if (QApplication::focusWidget() != button)
+        GTEST_SKIP() << "this platform gives no focus to an offscreen window";
+    desktop.CalculatorAvailable = false;
+    // The box takes the focus while it is open, and the window does not have it
+    // back yet when the press, ignored by the button, reaches the window.
+    prompts.ExpectMessage("Ошибка запуска Калькулятора").During([&] { button->clearFocus(); });
+    QKeyEvent equals(QEvent::KeyPress, Qt::Key_Equal, Qt::NoModifier, QStringLiteral("="));
+    QApplication::sendEvent(button, &equals);
+    EXPECT_EQ(desktop.CalculatorStarts, 1);
+    EXPECT_EQ(prompts.Messages().filter("Калькулятора").size(), 1);
+
+    // The next press is a press of its own.
+    QApplication::processEvents();
+    button->setFocus();
+    prompts.ExpectMessage("Ошибка запуска Калькулятора");
+    QKeyEvent again(QEvent::KeyPress, Qt::Key_Equal, Qt::NoModifier, QStringLiteral("="));
+    QApplication::sendEvent(button, &again);
+    EXPECT_EQ(desktop.CalculatorStarts, 2);
+    form->hide();
+}
+
+TEST_F(SessionUnitTest, StrayF4DuringASessionAsksAndOnYesLeavesTheResultBeforeTheEditorOpens)
+{
+    OpenTestFile(TestFileLines("Редактор", kPassFrom2, kThreeTypes));
+    Begin();
+    Press("2");
+    prompts.ExpectMessage("Вы желаете остановить тест?", PromptAnswer::No);
+    form->MMEditorClick();  // No: the session goes on and no editor opens
+    EXPECT_EQ(prompts.Last().Caption, "Внимание! Идет тест...");
+    EXPECT_EQ(form->State(), TRunnerState::TestRunning);
+    EXPECT_EQ(form->CurrentTaskPosition(), 0);
+
+    prompts.ExpectMessage("Вы желаете остановить тест?", PromptAnswer::Yes);
+    ExpectResultWindow();
+    prompts.ExpectModal("TEditorForm", [&](QDialog&) {
+        EXPECT_EQ(form->State(), TRunnerState::TestOpen);
+        EXPECT_NE(Log().find("Тест остановлен...\r\n"), std::string::npos);
+        return int(QDialog::Rejected);
+    });
+    form->MMEditorClick();
+    EXPECT_EQ(form->Result().EndMode, EndStopped);
+    EXPECT_EQ(form->Result().ResultMask, "+**");
+    const std::string log = Log();
+    EXPECT_EQ(CountOf(log, "Тест остановлен...\r\n"), 1);
+    EXPECT_EQ(CountOf(log, "Закрыта программа во время теста"), 0);
+}
+
+TEST_F(SessionUnitTest, TheEncryptorAsksTooAndTheJournalOpensWithoutAQuestion)
+{
+    OpenTestFile(TestFileLines("Модули", kPassFrom2, kThreeTypes));
+    Begin();
+    form->MMServerClick();  // the journal does not touch the session
+    EXPECT_TRUE(form->ServerForm().isVisible());
+    EXPECT_EQ(form->State(), TRunnerState::TestRunning);
+    form->ServerForm().hide();
+
+    prompts.ExpectMessage("Вы желаете остановить тест?", PromptAnswer::No);
+    form->MMEncryptClick();
+    EXPECT_EQ(form->State(), TRunnerState::TestRunning);
+    prompts.ExpectMessage("Вы желаете остановить тест?", PromptAnswer::Yes);
+    ExpectResultWindow();
+    prompts.ExpectModal("TEncryptForm", [](QDialog&) { return int(QDialog::Rejected); });
+    form->MMEncryptClick();
+    EXPECT_EQ(form->Result().EndMode, EndStopped);
+    EXPECT_NE(Log().find("Тест остановлен...\r\n"), std::string::npos);
+}
+
 TEST_F(SessionUnitTest, DigitTypedIntoAFocusedNumberBoxMovesItOnce)
 {
     OpenTestFile(TestFileLines("Фокус", kPassFrom2, {{"Порядок", "4-3-2-1", {"а", "б", "в", "г"}}}));
