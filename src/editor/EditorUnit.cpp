@@ -31,6 +31,8 @@
 #include "app/QtConvert.h"
 #include "app/QtFormParts.h"
 #include "app/QtPictureBox.h"
+#include "app/QtTaskView.h"
+#include "app/ShowQuestionImageUnit.h"
 #include "editor/ClipboardTask.h"
 #include "editor/EditTitleAndDescriptionUnit.h"
 #include "editor/HtmlExport.h"
@@ -41,8 +43,8 @@
 #include "editor/TaskImport.h"
 #include "model/Cp1251.h"
 #include "model/FileIO.h"
+#include "model/PictureKind.h"
 #include "model/PicturePath.h"
-#include "runner/ShowQuestionImageUnit.h"
 #include "tools/AboutUnit.h"
 
 namespace quilmo {
@@ -54,9 +56,6 @@ const QString kTestFilter = QStringLiteral(
     "Все текстовые файлы тестов (*.TXT, *.TST)|*.TXT;*.TST|Текстовый файл (*.TXT)|*.TXT|"
     "Файл с тестом(*.TST)|*.TST");
 const QString kSaveFilter = QStringLiteral("Текстовый файл (*.TXT)|*.TXT|Файл с тестом(*.TST)|*.TST");
-const QString kPictureFilter = QStringLiteral(
-    "Все рисунки|*.JPG;*.JPEG;*.GIF;*.BMP;*.ICO;*.PNG|JPEG|*.JPG;*.JPEG|GIF|*.GIF|"
-    "Точечные рисунки|*.BMP|Значки|*.ICO|PNG|*.PNG");
 constexpr int kEditButtonWidth = 120;
 constexpr int kEditButtonHeight = 25;
 
@@ -231,21 +230,9 @@ TEditorForm::TEditorForm(AppServices& services, QWidget* parent)
                    Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
     BuildLayout();
 
-    // The variant controls, found by name as the window was built.
-    for (int i = 0; i < 5; ++i) {
-        const QString n = QString::number(i);
-        VariantText[i] = findChild<QPlainTextEdit*>(QStringLiteral("VariantText") + n);
-        RadioButtonVariant[i] = findChild<QRadioButton*>(QStringLiteral("RadioButtonVariant") + n);
-        CheckBoxVariant[i] = findChild<QCheckBox*>(QStringLiteral("CheckBoxVariant") + n);
-        ComboBoxVariant[i] = findChild<QComboBox*>(QStringLiteral("ComboBoxVariant") + n);
-        VariantText[i]->installEventFilter(this);
-    }
-    for (int i = 0; i < 5; ++i) {
-        connect(VariantText[i], &QPlainTextEdit::textChanged, this, &TEditorForm::TaskEdited);
-        connect(RadioButtonVariant[i], &QRadioButton::toggled, this, &TEditorForm::TaskEdited);
-        connect(CheckBoxVariant[i], &QCheckBox::toggled, this, &TEditorForm::TaskEdited);
-        connect(ComboBoxVariant[i], &QComboBox::currentIndexChanged, this, &TEditorForm::TaskEdited);
-    }
+    // Ctrl+Up and Ctrl+Down move the variant texts.
+    for (QPlainTextEdit* text : TaskView->VariantText)
+        text->installEventFilter(this);
 
     TaskTree->BeforeCurrentChange = [this] { BeforeSelectionChange(); };
     TaskTree->RightPressSelects = [this] { return !TaskSave->isEnabled(); };
@@ -355,69 +342,12 @@ QWidget* TEditorForm::BuildTaskPanel(QWidget* parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(4);
 
-    // The question and its picture.
-    auto* questionArea = new QWidget(panel);
-    questionArea->setMinimumHeight(160);
-    auto* questionRow = new QHBoxLayout(questionArea);
-    questionRow->setContentsMargins(0, 0, 0, 0);
-    questionRow->setSpacing(2);
-    QuestionText = new QPlainTextEdit(questionArea);
-    QuestionText->setObjectName(QStringLiteral("QuestionText"));
-    QuestionText->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    QuestionText->setToolTip(QStringLiteral("Текст вопроса к заданию..."));
-    questionRow->addWidget(QuestionText, 1);
-    QuestionImage = new TPictureBox(questionArea);
-    QuestionImage->setObjectName(QStringLiteral("QuestionImage"));
-    QuestionImage->setFixedSize(160, 160);
-    QuestionImage->setToolTip(QStringLiteral("Для увеличения изображения щелкните по нему..."));
-    questionRow->addWidget(QuestionImage, 0, Qt::AlignTop);
-    connect(QuestionImage, &TPictureBox::clicked, this, &TEditorForm::QuestionImageClick);
-    connect(QuestionText, &QPlainTextEdit::textChanged, this, &TEditorForm::TaskEdited);
-
-    // The variants with the mark column of the task's type.
-    auto* variantsArea = new QWidget(panel);
-    variantsArea->setMinimumHeight(200);
-    auto* variantsRow = new QHBoxLayout(variantsArea);
-    variantsRow->setContentsMargins(0, 0, 0, 0);
-    variantsRow->setSpacing(2);
-    MarkColumns[0] = MakeColumn(QStringLiteral("GridPanel_VT1"), 50, variantsArea);
-    MarkColumns[1] = MakeColumn(QStringLiteral("GridPanel_VT2"), 50, variantsArea);
-    MarkColumns[2] = MakeColumn(QStringLiteral("GridPanel_VT3"), 50, variantsArea);
-    QWidget* texts = MakeColumn(QStringLiteral("GridPanel_VariantText"), 0, variantsArea);
-    RadioGroup = new QButtonGroup(this);
-    for (int r = 0; r < 5; ++r) {
-        const QString digit = QString::number(r + 1);
-        auto* radio = new QRadioButton(digit, MarkColumns[0]);
-        radio->setObjectName(QStringLiteral("RadioButtonVariant") + QString::number(r));
-        RadioGroup->addButton(radio, r);
-        AddToColumn(MarkColumns[0], r, radio, Qt::AlignHCenter);
-        auto* check = new QCheckBox(digit, MarkColumns[1]);
-        check->setObjectName(QStringLiteral("CheckBoxVariant") + QString::number(r));
-        AddToColumn(MarkColumns[1], r, check, Qt::AlignHCenter);
-        auto* combo = new QComboBox(MarkColumns[2]);
-        combo->setObjectName(QStringLiteral("ComboBoxVariant") + QString::number(r));
-        combo->addItems({QString(), "1", "2", "3", "4", "5"});
-        combo->setFixedWidth(44);
-        AddToColumn(MarkColumns[2], r, combo, Qt::AlignHCenter);
-        auto* text = new QPlainTextEdit(texts);
-        text->setObjectName(QStringLiteral("VariantText") + QString::number(r));
-        text->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-        text->setToolTip(QStringLiteral("Вариант ответа №%1...").arg(r + 1));
-        text->setMinimumHeight(24);
-        AddToColumn(texts, r, text);
-    }
-    for (QWidget* column : MarkColumns)
-        variantsRow->addWidget(column);
-    variantsRow->addWidget(texts, 1);
-
-    TaskSplitter = new QSplitter(Qt::Vertical, panel);
-    TaskSplitter->setObjectName(QStringLiteral("TaskSplitter"));
-    TaskSplitter->setChildrenCollapsible(false);
-    TaskSplitter->addWidget(questionArea);
-    TaskSplitter->addWidget(variantsArea);
-    TaskSplitter->setStretchFactor(0, 2);
-    TaskSplitter->setStretchFactor(1, 3);
-    layout->addWidget(TaskSplitter, 1);
+    // The question with its picture, and the variants with the mark column of the task's type.
+    TaskView = new TTaskView(TaskViewMode::Editable, panel);
+    QuestionText = TaskView->QuestionText;
+    connect(TaskView->QuestionImage, &TPictureBox::clicked, this, &TEditorForm::QuestionImageClick);
+    connect(TaskView, &TTaskView::Edited, this, &TEditorForm::TaskEdited);
+    layout->addWidget(TaskView, 1);
 
     // The picture file.
     auto* pictureRow = new QHBoxLayout;
@@ -652,9 +582,7 @@ QString TEditorForm::StatusText(int panel) const
 
 void TEditorForm::SetQuestionFont(const QFont& font)
 {
-    QuestionText->setFont(font);
-    for (QPlainTextEdit* text : VariantText)
-        text->setFont(font);
+    TaskView->SetTextFont(font);
 }
 
 // ---------------------------------------------------------------- nodes
@@ -1276,38 +1204,10 @@ void TEditorForm::ShowTask(TTaskNode* node)
         return;
     }
     const TTask& task = node->Task;
-    const int type = std::clamp<int>(task.TaskType, 1, 3);
-
     {
         // The mark column changes with the redrawing suspended.
         PaintFreeze freeze(this);
-        for (int c = 0; c < 3; ++c) {
-            MarkColumns[c]->setVisible(c == type - 1);
-            MarkColumns[c]->setEnabled(c == type - 1);
-        }
-        RadioGroup->setExclusive(false);  // an exclusive group cannot turn its last button off
-        for (int r = 0; r < 5; ++r) {
-            RadioButtonVariant[r]->setChecked(false);
-            CheckBoxVariant[r]->setChecked(false);
-            ComboBoxVariant[r]->setCurrentIndex(0);
-        }
-        RadioGroup->setExclusive(true);
-
-        QuestionText->setPlainText(FieldToWidget(task.Question));
-        for (int r = 0; r < 5; ++r)
-            VariantText[r]->setPlainText(FieldToWidget(task.Variants[r]));
-        for (int r = 0; r < 5; ++r) {
-            const int32_t answer = task.Answers[r];
-            if (type == SingleChoice && answer > 0)
-                RadioButtonVariant[r]->setChecked(true);
-            else if (type == MultipleChoice && answer > 0)
-                CheckBoxVariant[r]->setChecked(true);
-            else if (type == Ordering && answer >= 1 && answer <= 5)
-                ComboBoxVariant[r]->setCurrentIndex(answer);
-            RadioButtonVariant[r]->setEnabled(true);
-            CheckBoxVariant[r]->setEnabled(true);
-            ComboBoxVariant[r]->setEnabled(true);
-        }
+        TaskView->ShowForEditing(task);
         ImageFileEdit->setText(Q(task.ImageFile));
         PromptEdit->setText(Q(task.Prompt));
     }
@@ -1318,30 +1218,9 @@ void TEditorForm::ShowTask(TTaskNode* node)
 
 void TEditorForm::ShowPicture(const QString& path)
 {
-    auto hide = [this] {
-        QuestionImage->ClearPicture();
-        QuestionImage->setEnabled(false);
-        QuestionImage->hide();
-    };
-    if (path.isEmpty()) {
-        hide();
-        return;
-    }
-    if (!FileExists(S(path))) {
-        hide();
-        Prompter.Notice(this, QStringLiteral("Файл с изображением отсутствует!"));
-        return;
-    }
-    QImageReader reader(path);
-    const QImage image = reader.read();
-    if (image.isNull()) {
-        hide();
-        Prompter.Notice(this, QStringLiteral("Ошибка загрузки изображения!"));
-        return;
-    }
-    QuestionImage->SetPicture(QPixmap::fromImage(image));
-    QuestionImage->setEnabled(true);
-    QuestionImage->show();
+    const QString message = TaskView->ShowPicture(S(path));
+    if (!message.isEmpty())
+        Prompter.Notice(this, message);
 }
 
 void TEditorForm::EnableEditButtons(bool enabled)
@@ -1360,12 +1239,8 @@ TTaskEdits TEditorForm::ReadEdits(uint8_t taskType) const
     TTaskEdits edits;
     edits.Question = WidgetToField(QuestionText->toPlainText());
     for (int r = 0; r < 5; ++r) {
-        edits.Variants[r] = WidgetToField(VariantText[r]->toPlainText());
-        switch (taskType) {
-        case MultipleChoice: edits.Answers[r] = CheckBoxVariant[r]->isChecked() ? 1 : 0; break;
-        case Ordering: edits.Answers[r] = MarkFromCombo(ComboBoxVariant[r]->currentIndex()); break;
-        default: edits.Answers[r] = RadioButtonVariant[r]->isChecked() ? 1 : 0; break;
-        }
+        edits.Variants[r] = WidgetToField(TaskView->VariantText[r]->toPlainText());
+        edits.Answers[r] = TaskView->Mark(taskType, r);
     }
     edits.ImageFile = S(ImageFileEdit->text());
     edits.Prompt = S(PromptEdit->text());
@@ -1424,7 +1299,7 @@ void TEditorForm::ButtonSelectImageClick()
 {
     FileDialogSpec spec;
     spec.Title = QStringLiteral("Выбор рисунка");
-    spec.Filter = kPictureFilter;
+    spec.Filter = Q(PictureFilter());
     const auto chosen = Prompter.OpenFile(this, spec);
     if (!chosen || chosen->Path.isEmpty())
         return;
@@ -1440,10 +1315,10 @@ void TEditorForm::ButtonShowImageClick()
 
 void TEditorForm::QuestionImageClick()
 {
-    if (!QuestionImage->HasPicture())
+    if (!TaskView->QuestionImage->HasPicture())
         return;
     TShowQuestionImageForm viewer(this);
-    viewer.SetPicture(QuestionImage->Picture());
+    viewer.SetPicture(TaskView->QuestionImage->Picture());
     Prompter.ShowModal(viewer);
 }
 
@@ -1457,10 +1332,11 @@ bool TEditorForm::VariantKeyDown(int variant, int key, Qt::KeyboardModifiers mod
     const int other = key == Qt::Key_Up ? variant - 1 : variant + 1;
     if (variant < 0 || variant > 4 || other < 0 || other > 4)
         return true;  // nothing above the first or below the last
-    const QString mine = VariantText[variant]->toPlainText();
-    VariantText[variant]->setPlainText(VariantText[other]->toPlainText());
-    VariantText[other]->setPlainText(mine);
-    VariantText[other]->setFocus();
+    const std::array<QPlainTextEdit*, 5>& texts = TaskView->VariantText;
+    const QString mine = texts[variant]->toPlainText();
+    texts[variant]->setPlainText(texts[other]->toPlainText());
+    texts[other]->setPlainText(mine);
+    texts[other]->setFocus();
     return true;
 }
 
@@ -1521,7 +1397,7 @@ bool TEditorForm::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::KeyPress) {
         for (int i = 0; i < 5; ++i)
-            if (watched == VariantText[i]) {
+            if (watched == TaskView->VariantText[i]) {
                 auto* key = static_cast<QKeyEvent*>(event);
                 if (VariantKeyDown(i, key->key(), key->modifiers()))
                     return true;

@@ -17,22 +17,18 @@
 
 class QAction;
 class QActionGroup;
-class QButtonGroup;
-class QCheckBox;
-class QComboBox;
 class QLabel;
 class QLineEdit;
 class QMenu;
 class QMenuBar;
 class QPlainTextEdit;
 class QPushButton;
-class QRadioButton;
 class QSplitter;
 class QToolBar;
 
 namespace quilmo {
 
-class TPictureBox;
+class TTaskView;
 
 // A node of the task tree; it owns its task, which goes when the node goes.
 class TTaskNode : public QTreeWidgetItem {
@@ -203,26 +199,16 @@ private:
     QSplitter* Splitter = nullptr;
     QLabel* InstructionLabel = nullptr;
     QWidget* TaskPanel = nullptr;
-    QSplitter* TaskSplitter = nullptr;
-    QPlainTextEdit* QuestionText = nullptr;
-    TPictureBox* QuestionImage = nullptr;
+    TTaskView* TaskView = nullptr;
+    QPlainTextEdit* QuestionText = nullptr;  // the view's
     QLineEdit* ImageFileEdit = nullptr;
     QPushButton* ButtonSelectImage = nullptr;
     QPushButton* ButtonShowImage = nullptr;
     QLineEdit* PromptEdit = nullptr;
     QPushButton* TaskSave = nullptr;
     QPushButton* TastReset = nullptr;
-    QButtonGroup* RadioGroup = nullptr;
     std::array<QLabel*, 3> StatusPanels{};
     QMenu* TreePopup = nullptr;
-
-    // The variant controls, looked up by name once built: texts, radio
-    // buttons, check boxes, number lists; and the mark column of each type.
-    std::array<QPlainTextEdit*, 5> VariantText{};
-    std::array<QRadioButton*, 5> RadioButtonVariant{};
-    std::array<QCheckBox*, 5> CheckBoxVariant{};
-    std::array<QComboBox*, 5> ComboBoxVariant{};
-    std::array<QWidget*, 3> MarkColumns{};
 };
 
 }  // namespace quilmo

@@ -1,6 +1,7 @@
 #include "editor/TaskCheck.h"
 
 #include "model/FileIO.h"
+#include "model/PictureKind.h"
 
 namespace quilmo {
 
@@ -23,6 +24,8 @@ std::vector<std::string> CheckTask(const TTask& task)
         findings.push_back("Нет текста вопроса;");
     if (!task.ImageFile.empty() && !FileExists(task.ImageFile))
         findings.push_back("Файл с изображением не существует;");
+    else if (!task.ImageFile.empty() && PictureKindOf(task.ImageFile) == PictureKind::None)
+        findings.push_back("Изображение такого типа не будет показано при тестировании;");
 
     bool anyRight = false;
     bool anyText = false;

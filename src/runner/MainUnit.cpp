@@ -2,14 +2,10 @@
 
 #include <QActionGroup>
 #include <QApplication>
-#include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QFileInfo>
-#include <QGridLayout>
 #include <QHBoxLayout>
-#include <QImageReader>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
@@ -20,7 +16,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
-#include <QSplitter>
 #include <QStatusBar>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -35,6 +30,8 @@
 #include "app/QtConvert.h"
 #include "app/QtFormParts.h"
 #include "app/QtPictureBox.h"
+#include "app/QtTaskView.h"
+#include "app/ShowQuestionImageUnit.h"
 #include "app/TestInfoUnit.h"
 #include "editor/EditorUnit.h"
 #include "journal/Outbox.h"
@@ -52,7 +49,6 @@
 #include "runner/ResultReport.h"
 #include "runner/Scoring.h"
 #include "runner/SessionText.h"
-#include "runner/ShowQuestionImageUnit.h"
 #include "runner/ShowResultUnit.h"
 #include "tools/AboutUnit.h"
 #include "tools/AdditionConfigUnit.h"
@@ -63,22 +59,6 @@ namespace quilmo {
 namespace {
 
 const QString kCaptionAttention = QStringLiteral("Внимание!");
-
-// A grey caption strip above the question and the variants.
-QLabel* MakeCaptionStrip(const QString& name, const QString& text, QWidget* parent)
-{
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(name);
-    label->setFixedHeight(20);
-    label->setIndent(4);
-    QPalette pal = label->palette();
-    pal.setColor(QPalette::WindowText, QColor(110, 110, 110));
-    label->setPalette(pal);
-    QFont font = label->font();
-    font.setBold(true);
-    label->setFont(font);
-    return label;
-}
 
 }  // namespace
 
@@ -143,81 +123,9 @@ void TMainForm::BuildLayout()
     setCentralWidget(central);
     setMinimumWidth(400);
 
-    // Question area: caption strip, the text and the picture at its right.
-    auto* questionPane = new QWidget(central);
-    auto* questionLayout = new QVBoxLayout(questionPane);
-    questionLayout->setContentsMargins(0, 0, 0, 0);
-    questionLayout->setSpacing(0);
-    QuestionLabel = MakeCaptionStrip(QStringLiteral("QuestionLabel"), {}, questionPane);
-    questionLayout->addWidget(QuestionLabel);
-    auto* questionArea = new QWidget(questionPane);
-    questionArea->setMinimumHeight(160);
-    auto* questionRow = new QHBoxLayout(questionArea);
-    questionRow->setContentsMargins(0, 0, 0, 0);
-    questionRow->setSpacing(2);
-    QuestionText = new QPlainTextEdit(questionArea);
-    QuestionText->setObjectName(QStringLiteral("QuestionText"));
-    QuestionText->setReadOnly(true);
-    QuestionText->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    questionRow->addWidget(QuestionText, 1);
-    QuestionImage = new TPictureBox(questionArea);
-    QuestionImage->setObjectName(QStringLiteral("QuestionImage"));
-    QuestionImage->setFixedWidth(160);
-    QuestionImage->setToolTip(QStringLiteral("Для увеличения изображения щелкните по нему..."));
-    QuestionImage->SetPicture(ProgramPicture(128));
-    questionRow->addWidget(QuestionImage);
-    questionLayout->addWidget(questionArea, 1);
-
-    // Answer area: caption strip, three selector columns and the variant texts.
-    auto* answerPane = new QWidget(central);
-    auto* answerLayout = new QVBoxLayout(answerPane);
-    answerLayout->setContentsMargins(0, 0, 0, 0);
-    answerLayout->setSpacing(0);
-    VariantLabel = MakeCaptionStrip(QStringLiteral("VariantLabel"), {}, answerPane);
-    answerLayout->addWidget(VariantLabel);
-    auto* answerArea = new QWidget(answerPane);
-    answerArea->setMinimumHeight(200);
-    auto* answerRow = new QHBoxLayout(answerArea);
-    answerRow->setContentsMargins(0, 0, 0, 0);
-    answerRow->setSpacing(0);
-    GridPanel_VT1 = MakeColumn(QStringLiteral("GridPanel_VT1"), 50, answerArea);
-    GridPanel_VT2 = MakeColumn(QStringLiteral("GridPanel_VT2"), 50, answerArea);
-    GridPanel_VT3 = MakeColumn(QStringLiteral("GridPanel_VT3"), 50, answerArea);
-    QWidget* textColumn = MakeColumn(QStringLiteral("GridPanel_VariantText"), 0, answerArea);
-    RadioGroup = new QButtonGroup(this);
-    for (int r = 0; r < 5; ++r) {
-        const QString digit = QString::number(r + 1);
-        auto* radio = new QRadioButton(digit, GridPanel_VT1);
-        radio->setObjectName(QStringLiteral("RadioButtonVariant") + QString::number(r));
-        RadioGroup->addButton(radio, r);
-        AddToColumn(GridPanel_VT1, r, radio, Qt::AlignHCenter);
-        auto* check = new QCheckBox(digit, GridPanel_VT2);
-        check->setObjectName(QStringLiteral("CheckBoxVariant") + QString::number(r));
-        AddToColumn(GridPanel_VT2, r, check, Qt::AlignHCenter);
-        auto* combo = new QComboBox(GridPanel_VT3);
-        combo->setObjectName(QStringLiteral("ComboBoxVariant") + QString::number(r));
-        combo->setFixedWidth(40);
-        AddToColumn(GridPanel_VT3, r, combo, Qt::AlignHCenter);
-        auto* text = new QPlainTextEdit(textColumn);
-        text->setObjectName(QStringLiteral("VariantText") + QString::number(r));
-        text->setReadOnly(true);
-        text->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-        text->setMinimumHeight(24);
-        AddToColumn(textColumn, r, text);
-    }
-    answerRow->addWidget(GridPanel_VT1);
-    answerRow->addWidget(GridPanel_VT2);
-    answerRow->addWidget(GridPanel_VT3);
-    answerRow->addWidget(textColumn, 1);
-    answerLayout->addWidget(answerArea, 1);
-
-    Splitter = new QSplitter(Qt::Vertical, central);
-    Splitter->setObjectName(QStringLiteral("Splitter"));
-    Splitter->setChildrenCollapsible(false);
-    Splitter->addWidget(questionPane);
-    Splitter->addWidget(answerPane);
-    Splitter->setStretchFactor(0, 1);
-    Splitter->setStretchFactor(1, 1);
+    // The question with its picture, and the variant rows below it.
+    TaskView = new TTaskView(TaskViewMode::ReadOnly, central);
+    TaskView->QuestionImage->SetPicture(ProgramPicture(128));
 
     BitBtnGoCheck = new QPushButton(QStringLiteral("Дальше"), central);
     BitBtnGoCheck->setObjectName(QStringLiteral("BitBtnGoCheck"));
@@ -236,7 +144,7 @@ void TMainForm::BuildLayout()
     auto* layout = new QVBoxLayout(central);
     layout->setContentsMargins(2, 2, 2, 2);
     layout->setSpacing(2);
-    layout->addWidget(Splitter, 1);
+    layout->addWidget(TaskView, 1);
     layout->addWidget(BitBtnGoCheck);
     layout->addWidget(CountAskProgressBar);
 
@@ -279,15 +187,15 @@ void TMainForm::BuildLayout()
 
 void TMainForm::BuildAnswerControlTable()
 {
-    // Looked up by name, as the session addresses them by row.
-    for (int r = 0; r < 5; ++r) {
-        const QString d = QString::number(r);
-        VariantText[r] = findChild<QPlainTextEdit*>(QStringLiteral("VariantText") + d);
-        RadioButtonVariant[r] = findChild<QRadioButton*>(QStringLiteral("RadioButtonVariant") + d);
-        CheckBoxVariant[r] = findChild<QCheckBox*>(QStringLiteral("CheckBoxVariant") + d);
-        ComboBoxVariant[r] = findChild<QComboBox*>(QStringLiteral("ComboBoxVariant") + d);
-    }
-    SelectorColumns = {GridPanel_VT1, GridPanel_VT2, GridPanel_VT3};
+    // The session addresses the view's controls by row.
+    QuestionLabel = TaskView->QuestionLabel;
+    QuestionText = TaskView->QuestionText;
+    QuestionImage = TaskView->QuestionImage;
+    VariantLabel = TaskView->VariantLabel;
+    VariantText = TaskView->VariantText;
+    RadioButtonVariant = TaskView->RadioButtonVariant;
+    CheckBoxVariant = TaskView->CheckBoxVariant;
+    ComboBoxVariant = TaskView->ComboBoxVariant;
 }
 
 void TMainForm::BuildMenus()
@@ -416,18 +324,8 @@ QMenu* TMainForm::Menu(const char* objectName) const
 
 void TMainForm::ApplyQuestionFont(const QFont& font)
 {
-    QuestionText->setFont(font);
-    for (QPlainTextEdit* text : VariantText)
-        text->setFont(font);
-    const QColor color = WinColorToQColor(FontColor);
-    for (QPlainTextEdit* text : VariantText) {
-        QPalette pal = text->palette();
-        pal.setColor(QPalette::Text, color);
-        text->setPalette(pal);
-    }
-    QPalette pal = QuestionText->palette();
-    pal.setColor(QPalette::Text, color);
-    QuestionText->setPalette(pal);
+    TaskView->SetTextFont(font);
+    TaskView->SetTextColor(WinColorToQColor(FontColor));
 }
 
 void TMainForm::ShowInformation(const std::vector<std::string>& lines)
@@ -1005,25 +903,7 @@ void TMainForm::WriteTextTest(const QString& fileName)
 void TMainForm::ClearTaskView(int type)
 {
     PaintFreeze freeze(this);
-    QuestionText->clear();
-    for (QPlainTextEdit* text : VariantText)
-        text->clear();
-    QuestionText->setToolTip(QStringLiteral("Подсказка к заданию..."));
-    for (int c = 0; c < 3; ++c) {
-        SelectorColumns[c]->setEnabled(false);
-        SelectorColumns[c]->setVisible(c == type - 1);
-    }
-    RadioGroup->setExclusive(false);  // an exclusive group cannot uncheck its last button
-    for (int r = 0; r < 5; ++r) {
-        RadioButtonVariant[r]->setChecked(false);
-        RadioButtonVariant[r]->setEnabled(false);
-        CheckBoxVariant[r]->setChecked(false);
-        CheckBoxVariant[r]->setEnabled(false);
-        ComboBoxVariant[r]->clear();
-        ComboBoxVariant[r]->setCurrentIndex(-1);
-        ComboBoxVariant[r]->setEnabled(false);
-    }
-    RadioGroup->setExclusive(true);
+    TaskView->Clear(type);
     BitBtnGoCheck->setEnabled(false);
 }
 
@@ -1231,40 +1111,9 @@ QString TMainForm::DisplayTask(const TaskDisplay& display)
     PaintFreeze freeze(this);
     ClearTaskView(type);
     QuestionLabel->setText(Q(QuestionCaption(display.Position + 1, display.Count)));
-    QuestionText->setPlainText(FieldToWidget(task.Question));
-    QuestionText->setToolTip(Q(task.Prompt));  // an empty prompt shows no tooltip
     const QString imageMessage = LoadTaskImage(task.ImageFile);
-    for (int r = 0; r < 5; ++r) {
-        if (r < n)
-            VariantText[r]->setPlainText(
-                FieldToWidget(task.Variants[static_cast<size_t>(display.VariantOrder[static_cast<size_t>(r)])]));
-        VariantText[r]->setEnabled(r < n);
-    }
-
+    TaskView->ShowForAnswer(task, display.VariantOrder);
     VariantLabel->setText(Q(VariantCaption(type, n)));
-    QStringList numbers;
-    for (int i = 1; i <= n; ++i)
-        numbers << QString::number(i);
-    for (int r = 0; r < n; ++r) {
-        switch (type) {
-        case SingleChoice:
-            RadioButtonVariant[r]->setEnabled(true);
-            break;
-        case MultipleChoice:
-            CheckBoxVariant[r]->setEnabled(true);
-            break;
-        case Ordering:
-            ComboBoxVariant[r]->clear();
-            ComboBoxVariant[r]->addItems(numbers);
-            ComboBoxVariant[r]->setCurrentIndex(-1);
-            ComboBoxVariant[r]->setEnabled(true);
-            break;
-        default:
-            break;
-        }
-    }
-    if (type >= SingleChoice && type <= Ordering)
-        SelectorColumns[type - 1]->setEnabled(true);
     CountAskProgressBar->setValue(display.Position + 1);
     BitBtnGoCheck->setEnabled(false);
     StatusPanels[3]->setText(QString::number(display.Position + 1));
@@ -1283,46 +1132,7 @@ void TMainForm::ShowTaskImage(const std::string& path)
 
 QString TMainForm::LoadTaskImage(const std::string& path)
 {
-    auto hide = [this] {
-        QuestionImage->ClearPicture();
-        QuestionImage->setVisible(false);
-        QuestionImage->setEnabled(false);
-    };
-    if (path.empty()) {
-        hide();
-        return {};
-    }
-    if (!FileExists(path)) {
-        hide();
-        return QStringLiteral("Файл с изображением отсутствует!");
-    }
-    // The decoder follows the extension: bitmaps, icons, JPEG and GIF. A
-    // metafile or any other kind has none here.
-    const QString extension = QFileInfo(Q(path)).suffix().toLower();
-    QByteArray format;
-    if (extension == QLatin1String("bmp") || extension == QLatin1String("dib"))
-        format = "bmp";
-    else if (extension == QLatin1String("ico"))
-        format = "ico";
-    else if (extension == QLatin1String("jpg") || extension == QLatin1String("jpeg") ||
-             extension == QLatin1String("jpe") || extension == QLatin1String("jfif"))
-        format = "jpeg";
-    else if (extension == QLatin1String("gif"))
-        format = "gif";
-    QImage image;
-    if (!format.isEmpty()) {
-        QImageReader reader(Q(path), format);
-        reader.setDecideFormatFromContent(false);
-        image = reader.read();
-    }
-    if (image.isNull()) {
-        hide();
-        return QStringLiteral("Ошибка загрузки изображения!");
-    }
-    QuestionImage->SetPicture(QPixmap::fromImage(image));
-    QuestionImage->setVisible(true);
-    QuestionImage->setEnabled(true);
-    return {};
+    return TaskView->ShowPicture(path);
 }
 
 void TMainForm::QuestionImageClick()
@@ -1346,32 +1156,14 @@ TIntDynArray TMainForm::RowStates(const TTask& task) const
 {
     const int n = std::clamp<int32_t>(task.VariantCount, 0, 5);
     TIntDynArray states(static_cast<size_t>(n), 0);
-    for (int r = 0; r < n; ++r) {
-        switch (task.TaskType) {
-        case SingleChoice:
-            states[static_cast<size_t>(r)] = RadioButtonVariant[r]->isChecked() ? 1 : 0;
-            break;
-        case MultipleChoice:
-            states[static_cast<size_t>(r)] = CheckBoxVariant[r]->isChecked() ? 1 : 0;
-            break;
-        case Ordering:
-            states[static_cast<size_t>(r)] =
-                ComboBoxVariant[r]->currentIndex() < 0 ? 0 : ComboBoxVariant[r]->currentText().toInt();
-            break;
-        default:
-            break;
-        }
-    }
+    for (int r = 0; r < n; ++r)
+        states[static_cast<size_t>(r)] = TaskView->Mark(task.TaskType, r);
     return states;
 }
 
 void TMainForm::SetRowBackground(int row, const QColor& colour)
 {
-    // Only the rows shown are coloured; a disabled row keeps its own grey.
-    QPalette pal = VariantText[row]->palette();
-    pal.setColor(QPalette::Active, QPalette::Base, colour);
-    pal.setColor(QPalette::Inactive, QPalette::Base, colour);
-    VariantText[row]->setPalette(pal);
+    TaskView->SetRowBackground(row, colour);
 }
 
 void TMainForm::ColourRows(const std::vector<RowColour>& rows)

@@ -20,7 +20,6 @@
 
 class QAction;
 class QActionGroup;
-class QButtonGroup;
 class QCheckBox;
 class QComboBox;
 class QDialog;
@@ -30,7 +29,6 @@ class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
 class QRadioButton;
-class QSplitter;
 class QTextEdit;
 class QTimer;
 
@@ -41,6 +39,7 @@ class TInputUserNameForm;
 class TPictureBox;
 class TServerForm;
 class TShowResultForm;
+class TTaskView;
 class TTestInfoForm;
 
 class TMainForm : public QMainWindow, private SessionWindow {
@@ -204,27 +203,21 @@ private:
     TTestInfoForm* TestInfoWindow = nullptr;
 
     // Controls, named as the window names them.
+    TTaskView* TaskView = nullptr;
     QLabel* QuestionLabel = nullptr;
     QPlainTextEdit* QuestionText = nullptr;
     TPictureBox* QuestionImage = nullptr;
-    QSplitter* Splitter = nullptr;
     QLabel* VariantLabel = nullptr;
-    QWidget* GridPanel_VT1 = nullptr;
-    QWidget* GridPanel_VT2 = nullptr;
-    QWidget* GridPanel_VT3 = nullptr;
-    QButtonGroup* RadioGroup = nullptr;
     QPushButton* BitBtnGoCheck = nullptr;
     QProgressBar* CountAskProgressBar = nullptr;
     std::array<QLabel*, 9> StatusPanels{};
 
-    // The twenty answer controls, looked up by name at start: five variant
-    // texts, five radio buttons, five check boxes, five number boxes; and the
-    // three selector columns in type order.
+    // The twenty answer controls of the task view: five variant texts, five
+    // radio buttons, five check boxes, five number boxes.
     std::array<QPlainTextEdit*, 5> VariantText{};
     std::array<QRadioButton*, 5> RadioButtonVariant{};
     std::array<QCheckBox*, 5> CheckBoxVariant{};
     std::array<QComboBox*, 5> ComboBoxVariant{};
-    std::array<QWidget*, 3> SelectorColumns{};
 
     QAction* ModulesMenuAction = nullptr;  // the menu bar entry of "Модули"
     // The key press being delivered and the widget that had it first.

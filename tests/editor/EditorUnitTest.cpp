@@ -24,7 +24,7 @@
 #include "editor/MarkLevelUnit.h"
 #include "editor/SelectTypeTaskUnit.h"
 #include "model/Cp1251.h"
-#include "runner/ShowQuestionImageUnit.h"
+#include "app/ShowQuestionImageUnit.h"
 #include "model/TextUtil.h"
 #include "support/FakePlatform.h"
 #include "support/QtScriptedPrompts.h"
@@ -151,9 +151,9 @@ TEST_F(EditorUnitTest, BuildsATestFromNothingAndWritesIt)
     Start();
     QImage picture(8, 8, QImage::Format_RGB32);
     picture.fill(Qt::red);
-    const std::string picturePath = folder / "pics/глаз.png";
+    const std::string picturePath = folder / "pics/глаз.bmp";
     folder.Write("pics/.keep", "");
-    ASSERT_TRUE(picture.save(QString::fromStdString(picturePath), "PNG"));
+    ASSERT_TRUE(picture.save(QString::fromStdString(picturePath), "BMP"));
 
     struct Step {
         uint8_t Type;

@@ -66,6 +66,24 @@ TEST(TaskCheckTest, MissingPictureIsTheSecondFinding)
     EXPECT_EQ(CheckTask(task), (Findings{"Нет текста вопроса;"}));
 }
 
+TEST(TaskCheckTest, PictureOfAKindTheRunnerDoesNotShowIsAFinding)
+{
+    testing::TempFolder dir;
+    TTask task = Task(SingleChoice, "В", {"1", "", "", "", ""}, {1, 0, 0, 0, 0}, 1);
+    for (const char* name : {"рисунок.png", "рисунок.PNG", "рисунок.tiff", "рисунок"}) {
+        task.ImageFile = dir.Write(name, "picture");
+        EXPECT_EQ(CheckTask(task), (Findings{"Изображение такого типа не будет показано при тестировании;"}))
+            << name;
+    }
+    for (const char* name : {"рисунок.bmp", "рисунок.ICO", "рисунок.jpeg", "рисунок.gif"}) {
+        task.ImageFile = dir.Write(name, "picture");
+        EXPECT_EQ(CheckTask(task), Findings{}) << name;
+    }
+    // A missing file is reported as missing, whatever its kind.
+    task.ImageFile = dir / "нет.png";
+    EXPECT_EQ(CheckTask(task), (Findings{"Файл с изображением не существует;"}));
+}
+
 TEST(TaskCheckTest, MessageNumbersTheFindings)
 {
     EXPECT_EQ(CheckTaskMessage({}), "");

@@ -1,4 +1,4 @@
-#include "runner/ShowQuestionImageUnit.h"
+#include "app/ShowQuestionImageUnit.h"
 
 #include <QPainter>
 
