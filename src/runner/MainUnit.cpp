@@ -47,8 +47,10 @@
 #include "model/TextUtil.h"
 #include "runner/InputUserNameUnit.h"
 #include "runner/ResultReport.h"
+#include "runner/RunnerRules.h"
 #include "runner/Scoring.h"
 #include "runner/SessionText.h"
+#include "runner/TestSaving.h"
 #include "runner/ShowResultUnit.h"
 #include "tools/AboutUnit.h"
 #include "tools/AdditionConfigUnit.h"
@@ -66,7 +68,8 @@ TMainForm::TMainForm(AppServices& services, QWidget* parent)
     : QMainWindow(parent),
       Services(services),
       Prompter(services.prompts),
-      Session(*this, services.platform, TaskList, Info, ModeConfig, Configuration)
+      Session(*this, services.platform, TaskList, Info, ModeConfig, Configuration),
+      Delivery(services.ProgramDir + journal::kOutboxFileName)
 {
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QString::fromUtf8(kAppTitle));
@@ -512,7 +515,7 @@ void TMainForm::LoadLanguage()
 
 bool TMainForm::CanSaveAs() const
 {
-    return RunnerState == TRunnerState::TestOpen && Info.Locked == 0;
+    return SaveAsAllowed(RunnerState, Info.Locked);
 }
 
 void TMainForm::MFileClick()
@@ -574,7 +577,7 @@ void TMainForm::MTestClick()
 {
     Action("MTInfo")->setEnabled(RunnerState != TRunnerState::NoTest);
     // A session needs at least one task to show.
-    Action("MTBegin")->setEnabled(RunnerState == TRunnerState::TestOpen && !TaskList.empty());
+    Action("MTBegin")->setEnabled(BeginAllowed(RunnerState, TaskList.size()));
     Action("MTEnd")->setEnabled(RunnerState == TRunnerState::TestRunning);
 }
 
@@ -589,9 +592,8 @@ void TMainForm::MTInfoClick()
 void TMainForm::MTBeginClick()
 {
     // F5 honours the menu's rule: only an open test with tasks can begin.
-    if (RunnerState != TRunnerState::TestOpen || TaskList.empty())
-        return;
-    BeginTest();
+    if (BeginAllowed(RunnerState, TaskList.size()))
+        BeginTest();
 }
 
 void TMainForm::DiscardSession()
@@ -623,9 +625,7 @@ void TMainForm::MTEndClick()
 
 bool TMainForm::SettingsItemEnabled(bool enabledWhileRunning) const
 {
-    if (Info.Locked == 1)
-        return false;
-    return enabledWhileRunning || RunnerState != TRunnerState::TestRunning;
+    return SettingsItemAllowed(RunnerState, Info.Locked, enabledWhileRunning);
 }
 
 void TMainForm::MConfigClick()
@@ -696,9 +696,8 @@ bool AskLimit(Prompts& prompts, QWidget* owner, const QString& prompt, int32_t& 
                                        QString::number(value));
     if (!text)
         return false;
-    const int32_t entered = StrToIntDef(S(*text), 0);
-    if (entered >= 1 && entered <= maximum) {
-        value = entered;
+    if (const auto accepted = AcceptedTimeLimit(S(*text), maximum)) {
+        value = *accepted;
         return true;
     }
     prompts.Notice(owner, QStringLiteral("Значение не изменено!"));
@@ -713,7 +712,7 @@ void TMainForm::MCMTLSetupTestClick()
         return;
     AskLimit(Prompter, this,
              QStringLiteral("Задайте максимальное время (в секундах) прохождения теста:"),
-             ModeConfig.TimeLimitTest, 43199);
+             ModeConfig.TimeLimitTest, kMaxTimeLimitTest);
 }
 
 void TMainForm::MCMTLSetupTaskClick()
@@ -722,7 +721,7 @@ void TMainForm::MCMTLSetupTaskClick()
         return;
     AskLimit(Prompter, this,
              QStringLiteral("Задайте максимальное время (в секундах) обдумывания вопроса:"),
-             ModeConfig.TimeLimitTask, 3599);
+             ModeConfig.TimeLimitTask, kMaxTimeLimitTask);
 }
 
 void TMainForm::MCSaveResultClick()
@@ -843,13 +842,18 @@ void TMainForm::DeleteTempFolder(const std::string& path)
         ShowDeleteError(deleted.error().Message);
 }
 
-TextTestWriteResult TMainForm::BuildTestText()
+SaveQuestions TMainForm::SavingQuestions()
 {
-    TextTestWriteResult text = WriteTestText(Info, TaskList);
-    for (const std::string& missing : text.MissingPictures)
+    SaveQuestions questions;
+    questions.MissingPicture = [this](const std::string& missing) {
         Prompter.Message(this, kCaptionAttention, Q(MissingPictureText(missing)), PromptIcon::Information,
                          PromptButtons::Ok);
-    return text;
+    };
+    questions.Replace = [this](const std::string& target) {
+        return Prompter.Ask(this, kCaptionAttention,
+                            QStringLiteral("Файл: \"%1\" уже существует.\r\nЗаменить его?").arg(Q(target)));
+    };
+    return questions;
 }
 
 void TMainForm::WriteCheckTest(const QString& fileName)
@@ -860,10 +864,7 @@ void TMainForm::WriteCheckTest(const QString& fileName)
         Prompter.Ask(this, kCaptionAttention, QStringLiteral("Ограничить доступ к настройкам создаваемого теста?"))
             ? 1
             : 0;
-    const TextTestWriteResult text = BuildTestText();
-    // Built whole, then put in place at once: a failure leaves any old file as it was.
-    const auto bytes = BuildCheckTest(ModeConfig, locked, text.Lines, text.Pictures);
-    if (!bytes || !WriteFileAtomically(S(fileName), *bytes))
+    if (!SaveCheckTest(S(fileName), Info, TaskList, ModeConfig, locked, SavingQuestions()))
         Prompter.Notice(this, QString::fromUtf8(kSaveCheckTestError));
 }
 
@@ -871,31 +872,9 @@ void TMainForm::WriteTextTest(const QString& fileName)
 {
     if (fileName.isEmpty())
         return;
-    const TextTestWriteResult text = BuildTestText();
-    const std::string path = S(fileName);
-    const auto systemError = [this](const Error& error) {
-        Prompter.Message(this, QString::fromUtf8(kAppTitle), Q(error.Message), PromptIcon::Error,
+    if (const Status saved = SaveTextTest(S(fileName), Info, TaskList, SavingQuestions()); !saved)
+        Prompter.Message(this, QString::fromUtf8(kAppTitle), Q(saved.error().Message), PromptIcon::Error,
                          PromptButtons::Ok);
-    };
-    if (const Status written = WriteFileAtomically(path, Utf8ToCp1251(JoinLinesCrLf(text.Lines))); !written) {
-        systemError(written.error());
-        return;
-    }
-    // The text names its pictures by bare name: they go beside it.
-    const std::string folder = FolderOf(path);
-    for (const SavedPicture& picture : text.Pictures) {
-        const std::string target = folder + picture.Name;
-        std::error_code ec;
-        if (std::filesystem::exists(target, ec) &&
-            !Prompter.Ask(this, kCaptionAttention,
-                          QStringLiteral("Файл: \"%1\" уже существует.\r\nЗаменить его?").arg(Q(target))))
-            continue;
-        // A picture that is its own target is left as it is.
-        if (const Status copied = CopyFileBytes(picture.Path, target); !copied) {
-            systemError(copied.error());
-            return;
-        }
-    }
 }
 
 // ---------------------------------------------------------------- the task view
@@ -1299,38 +1278,27 @@ void TMainForm::AppendLogLine(const std::string& text)
 
 // ---------------------------------------------------------------- results journal
 
+journal::Outbox::SendFn TMainForm::JournalSender() const
+{
+    return [host = Configuration.RemoteHost, port = Configuration.RemotePort](const std::vector<std::string>& lines) {
+        return journal::Deliver(host, port, lines);
+    };
+}
+
 void TMainForm::SendToJournal(const std::vector<std::string>& values, bool keepUndelivered)
 {
-    const std::vector<std::string> lines = journal::EncodeLines(values);
-    const std::string host = Configuration.RemoteHost;
-    const std::string port = Configuration.RemotePort;
-    auto send = [&](const std::vector<std::string>& message) { return journal::Deliver(host, port, message); };
     // The connection is made on this thread, as a runner always has; the wait
     // cursor shows why the window does not answer meanwhile.
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    // What waits goes first, oldest first. A journal that could not be
-    // reached for it is not tried again at once: one wait is enough.
-    bool reachable = true;
-    if (OutboxStore) {
-        const auto resent = OutboxStore->Resend(send);
-        reachable = !resent || *resent;
-    }
-    const journal::SendOutcome outcome = reachable ? send(lines) : journal::SendOutcome::NoConnection;
-    std::string notKept;
-    if (keepUndelivered && outcome != journal::SendOutcome::Delivered) {
-        journal::Outbox* outbox = OpenOutbox();
-        const Status kept = outbox ? outbox->Add(lines) : Status(Error{OutboxError});
-        if (!kept)
-            notKept = kept.error().Message;
-    }
+    const DeliveryReport report = Delivery.Send(values, keepUndelivered, JournalSender());
     QApplication::restoreOverrideCursor();
     ShowOutboxCount();
-    if (outcome == journal::SendOutcome::NoConnection)
+    if (report.NoJournal)
         Prompter.Message(this, QStringLiteral("Error"), QStringLiteral("Сервер не найден!"),
                          PromptIcon::Error, PromptButtons::Ok);
-    if (!notKept.empty())
+    if (!report.NotKept.empty())
         Prompter.Message(this, QString::fromUtf8(kAppTitle),
-                         QStringLiteral("Результат не сохранен для повторной отправки:\r\n") + Q(notKept),
+                         QStringLiteral("Результат не сохранен для повторной отправки:\r\n") + Q(report.NotKept),
                          PromptIcon::Error, PromptButtons::Ok);
 }
 
@@ -1341,35 +1309,13 @@ void TMainForm::BuildOutbox()
     TimerOutbox->setInterval(kOutboxResendMs);
     connect(TimerOutbox, &QTimer::timeout, this, &TMainForm::TimerOutboxTimer);
     // Results an earlier run could not deliver still wait.
-    if (FileExists(OutboxPath()))
-        OpenOutbox();
+    Delivery.OpenExisting();
     ShowOutboxCount();
-}
-
-std::string TMainForm::OutboxPath() const
-{
-    return Services.ProgramDir + journal::kOutboxFileName;
-}
-
-journal::Outbox* TMainForm::OpenOutbox()
-{
-    if (!OutboxStore) {
-        auto opened = journal::Outbox::Open(OutboxPath());
-        if (!opened) {
-            OutboxError = opened.error().Message;
-            return nullptr;
-        }
-        OutboxStore.emplace(std::move(*opened));
-    }
-    return &*OutboxStore;
 }
 
 int64_t TMainForm::OutboxCount()
 {
-    if (!OutboxStore)
-        return 0;
-    const auto count = OutboxStore->Count();
-    return count ? *count : 0;
+    return Delivery.Waiting();
 }
 
 void TMainForm::ShowOutboxCount()
@@ -1392,12 +1338,10 @@ void TMainForm::TimerOutboxTimer()
 {
     // A learner in the middle of a test is not kept waiting for a journal
     // that does not answer: the session's own messages send what waits.
-    if (!OutboxStore || RunnerState == TRunnerState::TestRunning)
+    if (!Delivery.HasOutbox() || RunnerState == TRunnerState::TestRunning)
         return;
-    const std::string host = Configuration.RemoteHost;
-    const std::string port = Configuration.RemotePort;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    OutboxStore->Resend([&](const std::vector<std::string>& message) { return journal::Deliver(host, port, message); });
+    Delivery.ResendWaiting(JournalSender());
     QApplication::restoreOverrideCursor();
     ShowOutboxCount();
 }

@@ -11,12 +11,14 @@
 #include "app/AppServices.h"
 #include "app/Settings.h"
 #include "journal/Outbox.h"
+#include "runner/ResultDelivery.h"
 #include "model/Random.h"
 #include "model/TestLoader.h"
 #include "model/TestModel.h"
 #include "model/TestResult.h"
 #include "model/TextTestWriter.h"
 #include "runner/RunnerSession.h"
+#include "runner/TestSaving.h"
 
 class QAction;
 class QActionGroup;
@@ -177,8 +179,8 @@ private:
     // Save as and the check test's picture folder.
     void WriteCheckTest(const QString& fileName);
     void WriteTextTest(const QString& fileName);
-    // The open test's lines and pictures; tells the user about missing pictures.
-    TextTestWriteResult BuildTestText();
+    // The questions saving asks: missing pictures, pictures to replace.
+    SaveQuestions SavingQuestions();
     // Deletes a picture folder; a failure shows the system's text.
     void DeleteTempFolder(const std::string& path);
     void ShowDeleteError(const std::string& text);
@@ -274,13 +276,10 @@ private:
 
     // ---- Results not yet delivered
     void BuildOutbox();
-    std::string OutboxPath() const;
-    // The outbox, opened (and created) on first need; nullptr when it cannot
-    // be, and OutboxError says why.
-    journal::Outbox* OpenOutbox();
     void ShowOutboxCount();
-    std::optional<journal::Outbox> OutboxStore;
-    std::string OutboxError;
+    // Delivers to the journal of the settings in use.
+    journal::Outbox::SendFn JournalSender() const;
+    ResultDelivery Delivery;
     QTimer* TimerOutbox = nullptr;
 };
 
