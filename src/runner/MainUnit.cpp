@@ -29,6 +29,7 @@
 #include "app/QtArt.h"
 #include "app/QtConvert.h"
 #include "app/QtFormParts.h"
+#include "app/QtMenus.h"
 #include "app/QtPictureBox.h"
 #include "app/QtTaskView.h"
 #include "app/ShowQuestionImageUnit.h"
@@ -108,7 +109,7 @@ TMainForm::TMainForm(AppServices& services, QWidget* parent)
 
     // Results journal: its window lives, hidden, from start to exit.
     ServerWindow = new TServerForm(Services, this);
-    Action("MMServer")->setEnabled(true);
+    MenuItems.MMServer->setEnabled(true);
     BuildOutbox();
 }
 
@@ -204,100 +205,92 @@ void TMainForm::BuildAnswerControlTable()
 void TMainForm::BuildMenus()
 {
     QMenuBar* bar = menuBar();
-    auto menu = [&](QWidget* parentMenu, const char* name, const char* caption) {
-        auto* m = new QMenu(QString::fromUtf8(caption), parentMenu);
-        m->setObjectName(QString::fromLatin1(name));
-        if (auto* asBar = qobject_cast<QMenuBar*>(parentMenu))
-            asBar->addMenu(m);
-        else
-            static_cast<QMenu*>(parentMenu)->addMenu(m);
-        return m;
-    };
-    auto item = [&](QMenu* m, const char* name, const char* caption, auto handler,
-                    QKeySequence shortcut = {}) {
-        auto* a = new QAction(QString::fromUtf8(caption), this);
-        a->setObjectName(QString::fromLatin1(name));
-        if (!shortcut.isEmpty()) {
-            a->setShortcut(shortcut);
-            a->setShortcutContext(Qt::WindowShortcut);
-        }
-        m->addAction(a);
-        addAction(a);  // shortcuts work while the menu is closed
-        connect(a, &QAction::triggered, this, handler);
-        return a;
+    TMenus& m = MenuItems;
+    auto item = [this](QMenu* menu, const char* name, const char* caption, auto handler,
+                       QKeySequence shortcut = {}) {
+        return AddMenuItem(this, menu, name, caption, handler, shortcut);
     };
 
-    QMenu* file = menu(bar, "MFile", "&Файл");
-    connect(file, &QMenu::aboutToShow, this, &TMainForm::MFileClick);
-    item(file, "MFOpen", "&Открыть...", &TMainForm::MFOpenClick, QKeySequence(Qt::CTRL | Qt::Key_O));
-    item(file, "MFSaveAs", "Сохранить как...", &TMainForm::MFSaveAsClick);
-    item(file, "MFClose", "Закрыть", &TMainForm::MFCloseClick);
-    file->addSeparator();
-    item(file, "MFExit", "Вы&ход", &TMainForm::MFExitClick);
+    m.MFile = AddMenu(bar, "MFile", "&Файл");
+    connect(m.MFile, &QMenu::aboutToShow, this, &TMainForm::MFileClick);
+    m.MFOpen = item(m.MFile, "MFOpen", "&Открыть...", &TMainForm::MFOpenClick, QKeySequence(Qt::CTRL | Qt::Key_O));
+    m.MFSaveAs = item(m.MFile, "MFSaveAs", "Сохранить как...", &TMainForm::MFSaveAsClick);
+    m.MFClose = item(m.MFile, "MFClose", "Закрыть", &TMainForm::MFCloseClick);
+    m.MFile->addSeparator();
+    m.MFExit = item(m.MFile, "MFExit", "Вы&ход", &TMainForm::MFExitClick);
 
-    QMenu* test = menu(bar, "MTest", "Тест");
-    connect(test, &QMenu::aboutToShow, this, &TMainForm::MTestClick);
-    item(test, "MTInfo", "Информация", &TMainForm::MTInfoClick);
-    test->addSeparator();
-    item(test, "MTBegin", "Начать", &TMainForm::MTBeginClick, QKeySequence(Qt::Key_F5));
-    item(test, "MTEnd", "Закончить", &TMainForm::MTEndClick);
+    m.MTest = AddMenu(bar, "MTest", "Тест");
+    connect(m.MTest, &QMenu::aboutToShow, this, &TMainForm::MTestClick);
+    m.MTInfo = item(m.MTest, "MTInfo", "Информация", &TMainForm::MTInfoClick);
+    m.MTest->addSeparator();
+    m.MTBegin = item(m.MTest, "MTBegin", "Начать", &TMainForm::MTBeginClick, QKeySequence(Qt::Key_F5));
+    m.MTEnd = item(m.MTest, "MTEnd", "Закончить", &TMainForm::MTEndClick);
 
-    QMenu* config = menu(bar, "MConfig", "Настройка");
-    connect(config, &QMenu::aboutToShow, this, &TMainForm::MConfigClick);
-    item(config, "MCFont", "Шрифт...", &TMainForm::MCFontClick);
-    config->addSeparator();
+    m.MConfig = AddMenu(bar, "MConfig", "Настройка");
+    connect(m.MConfig, &QMenu::aboutToShow, this, &TMainForm::MConfigClick);
+    m.MCFont = item(m.MConfig, "MCFont", "Шрифт...", &TMainForm::MCFontClick);
+    m.MConfig->addSeparator();
     auto radioPair = [&](QMenu* sub, const char* normalName, const char* randomName,
-                         void (TMainForm::*handler)(bool)) {
+                         void (TMainForm::*handler)(bool), QAction*& normal, QAction*& random) {
         auto* group = new QActionGroup(this);
-        QAction* normal = item(sub, normalName, "Последовательно", [this, handler] { (this->*handler)(true); });
-        QAction* random = item(sub, randomName, "Случайный", [this, handler] { (this->*handler)(false); });
+        normal = item(sub, normalName, "Последовательно", [this, handler] { (this->*handler)(true); });
+        random = item(sub, randomName, "Случайный", [this, handler] { (this->*handler)(false); });
         for (QAction* a : {normal, random}) {
             a->setCheckable(true);
             group->addAction(a);
         }
     };
-    radioPair(menu(config, "MCOrderTask", "Порядок вопросов"), "MCOTNormal", "MCOTRandom",
-              &TMainForm::MCOrderTaskSubClick);
-    radioPair(menu(config, "MCOrderVariant", "Порядок вариантов"), "MCOVNormal", "MCOVRandom",
-              &TMainForm::MCOrderVariantSubClick);
-    config->addSeparator();
-    item(config, "MCModeEducation", "Обучающий режим", &TMainForm::MCModeEducationClick)->setCheckable(true);
-    QMenu* limit = menu(config, "MCModeTimeLimit", "Ограничение по времени");
+    m.MCOrderTask = AddMenu(m.MConfig, "MCOrderTask", "Порядок вопросов");
+    radioPair(m.MCOrderTask, "MCOTNormal", "MCOTRandom", &TMainForm::MCOrderTaskSubClick, m.MCOTNormal,
+              m.MCOTRandom);
+    m.MCOrderVariant = AddMenu(m.MConfig, "MCOrderVariant", "Порядок вариантов");
+    radioPair(m.MCOrderVariant, "MCOVNormal", "MCOVRandom", &TMainForm::MCOrderVariantSubClick, m.MCOVNormal,
+              m.MCOVRandom);
+    m.MConfig->addSeparator();
+    m.MCModeEducation = item(m.MConfig, "MCModeEducation", "Обучающий режим", &TMainForm::MCModeEducationClick);
+    m.MCModeEducation->setCheckable(true);
+    m.MCModeTimeLimit = AddMenu(m.MConfig, "MCModeTimeLimit", "Ограничение по времени");
     auto* limitGroup = new QActionGroup(this);
     const char* limitNames[3][2] = {{"MCMTLimitNot", "Отключено"},
                                     {"MCMTLimitTest", "Для всего теста"},
                                     {"MCMTLimitTask", "Для каждого вопроса"}};
     for (int tag = 0; tag < 3; ++tag) {
-        QAction* a = item(limit, limitNames[tag][0], limitNames[tag][1], [this, tag] { MCMTLimitClick(tag); });
+        QAction* a = item(m.MCModeTimeLimit, limitNames[tag][0], limitNames[tag][1], [this, tag] { MCMTLimitClick(tag); });
         a->setCheckable(true);
         limitGroup->addAction(a);
+        m.MCMTLimit[tag] = a;
     }
-    limit->addSeparator();
-    QMenu* setup = menu(limit, "MCMTLimitSetup", "Настройка");
-    item(setup, "MCMTLSetupTest", "Время всего теста...", &TMainForm::MCMTLSetupTestClick);
-    item(setup, "MCMTLSetupTask", "Время одного вопроса...", &TMainForm::MCMTLSetupTaskClick);
-    item(config, "MCSaveResult", "Сохранять результаты", &TMainForm::MCSaveResultClick)->setCheckable(true);
-    item(config, "MCSaveConfig", "Сохранять настройки при выходе", &TMainForm::MCSaveConfigClick)->setCheckable(true);
-    config->addSeparator();
-    item(config, "MCAdditionConfig", "Дополнительно...", &TMainForm::MCAdditionConfigClick);
-    config->addSeparator();
-    item(config, "MCSaveConfigNow", "Сохранить настройки сейчас", &TMainForm::MCSaveConfigNowClick);
-    item(config, "MCLoadConfigNow", "Загрузить настройки сейчас", &TMainForm::MCLoadConfigNowClick);
+    m.MCModeTimeLimit->addSeparator();
+    m.MCMTLimitSetup = AddMenu(m.MCModeTimeLimit, "MCMTLimitSetup", "Настройка");
+    m.MCMTLSetupTest = item(m.MCMTLimitSetup, "MCMTLSetupTest", "Время всего теста...", &TMainForm::MCMTLSetupTestClick);
+    m.MCMTLSetupTask =
+        item(m.MCMTLimitSetup, "MCMTLSetupTask", "Время одного вопроса...", &TMainForm::MCMTLSetupTaskClick);
+    m.MCSaveResult = item(m.MConfig, "MCSaveResult", "Сохранять результаты", &TMainForm::MCSaveResultClick);
+    m.MCSaveResult->setCheckable(true);
+    m.MCSaveConfig =
+        item(m.MConfig, "MCSaveConfig", "Сохранять настройки при выходе", &TMainForm::MCSaveConfigClick);
+    m.MCSaveConfig->setCheckable(true);
+    m.MConfig->addSeparator();
+    m.MCAdditionConfig = item(m.MConfig, "MCAdditionConfig", "Дополнительно...", &TMainForm::MCAdditionConfigClick);
+    m.MConfig->addSeparator();
+    m.MCSaveConfigNow =
+        item(m.MConfig, "MCSaveConfigNow", "Сохранить настройки сейчас", &TMainForm::MCSaveConfigNowClick);
+    m.MCLoadConfigNow =
+        item(m.MConfig, "MCLoadConfigNow", "Загрузить настройки сейчас", &TMainForm::MCLoadConfigNowClick);
 
-    QMenu* modules = menu(bar, "MModuls", "Модули");
-    ModulesMenuAction = modules->menuAction();
+    m.MModuls = AddMenu(bar, "MModuls", "Модули");
+    ModulesMenuAction = m.MModuls->menuAction();
     ModulesMenuAction->setVisible(false);
-    item(modules, "MMServer", "Журнал...", &TMainForm::MMServerClick, QKeySequence(Qt::Key_F2));
-    item(modules, "MMEncrypt", "Шифратор...", &TMainForm::MMEncryptClick, QKeySequence(Qt::Key_F3));
-    item(modules, "MMEditor", "Редактор...", &TMainForm::MMEditorClick, QKeySequence(Qt::Key_F4));
+    m.MMServer = item(m.MModuls, "MMServer", "Журнал...", &TMainForm::MMServerClick, QKeySequence(Qt::Key_F2));
+    m.MMEncrypt = item(m.MModuls, "MMEncrypt", "Шифратор...", &TMainForm::MMEncryptClick, QKeySequence(Qt::Key_F3));
+    m.MMEditor = item(m.MModuls, "MMEditor", "Редактор...", &TMainForm::MMEditorClick, QKeySequence(Qt::Key_F4));
     // Each module's item comes alive with its window.
-    for (const char* name : {"MMServer"})
-        Action(name)->setEnabled(false);
+    m.MMServer->setEnabled(false);
 
-    QMenu* help = menu(bar, "MHelp", "Справка");
-    item(help, "MHShowHelp", "Просмотр справки", &TMainForm::MHShowHelpClick, QKeySequence(Qt::Key_F1));
-    help->addSeparator();
-    item(help, "MHShowAboutBox", "О программе", &TMainForm::MHShowAboutBoxClick);
+    m.MHelp = AddMenu(bar, "MHelp", "Справка");
+    m.MHShowHelp = item(m.MHelp, "MHShowHelp", "Просмотр справки", &TMainForm::MHShowHelpClick, QKeySequence(Qt::Key_F1));
+    m.MHelp->addSeparator();
+    m.MHShowAboutBox = item(m.MHelp, "MHShowAboutBox", "О программе", &TMainForm::MHShowAboutBoxClick);
 
     RefreshMenus();
 }
@@ -313,16 +306,6 @@ void TMainForm::RefreshMenus()
     MFileClick();
     MTestClick();
     MConfigClick();
-}
-
-QAction* TMainForm::Action(const char* objectName) const
-{
-    return findChild<QAction*>(QString::fromLatin1(objectName));
-}
-
-QMenu* TMainForm::Menu(const char* objectName) const
-{
-    return findChild<QMenu*>(QString::fromLatin1(objectName));
 }
 
 void TMainForm::ApplyQuestionFont(const QFont& font)
@@ -521,10 +504,10 @@ bool TMainForm::CanSaveAs() const
 void TMainForm::MFileClick()
 {
     const bool none = RunnerState == TRunnerState::NoTest;
-    Action("MFOpen")->setEnabled(none);
-    Action("MFSaveAs")->setEnabled(CanSaveAs());
-    Action("MFClose")->setEnabled(RunnerState == TRunnerState::TestOpen);
-    Action("MFExit")->setEnabled(none);
+    MenuItems.MFOpen->setEnabled(none);
+    MenuItems.MFSaveAs->setEnabled(CanSaveAs());
+    MenuItems.MFClose->setEnabled(RunnerState == TRunnerState::TestOpen);
+    MenuItems.MFExit->setEnabled(none);
 }
 
 void TMainForm::MFOpenClick()
@@ -575,10 +558,10 @@ void TMainForm::MFExitClick()
 
 void TMainForm::MTestClick()
 {
-    Action("MTInfo")->setEnabled(RunnerState != TRunnerState::NoTest);
+    MenuItems.MTInfo->setEnabled(RunnerState != TRunnerState::NoTest);
     // A session needs at least one task to show.
-    Action("MTBegin")->setEnabled(BeginAllowed(RunnerState, TaskList.size()));
-    Action("MTEnd")->setEnabled(RunnerState == TRunnerState::TestRunning);
+    MenuItems.MTBegin->setEnabled(BeginAllowed(RunnerState, TaskList.size()));
+    MenuItems.MTEnd->setEnabled(RunnerState == TRunnerState::TestRunning);
 }
 
 void TMainForm::MTInfoClick()
@@ -630,22 +613,22 @@ bool TMainForm::SettingsItemEnabled(bool enabledWhileRunning) const
 
 void TMainForm::MConfigClick()
 {
-    Action("MCFont")->setEnabled(true);
-    for (const char* name : {"MCOrderTask", "MCOrderVariant", "MCModeTimeLimit"})
-        Menu(name)->setEnabled(SettingsItemEnabled(false));
-    for (const char* name : {"MCModeEducation", "MCSaveResult", "MCAdditionConfig",
-                             "MCSaveConfigNow", "MCLoadConfigNow"})
-        Action(name)->setEnabled(SettingsItemEnabled(false));
-    Action("MCSaveConfig")->setEnabled(SettingsItemEnabled(true));
+    const TMenus& m = MenuItems;
+    m.MCFont->setEnabled(true);
+    for (QMenu* menu : {m.MCOrderTask, m.MCOrderVariant, m.MCModeTimeLimit})
+        menu->setEnabled(SettingsItemEnabled(false));
+    for (QAction* a : {m.MCModeEducation, m.MCSaveResult, m.MCAdditionConfig, m.MCSaveConfigNow,
+                       m.MCLoadConfigNow})
+        a->setEnabled(SettingsItemEnabled(false));
+    m.MCSaveConfig->setEnabled(SettingsItemEnabled(true));
 
-    Action(ModeConfig.OrderTaskNormal == 1 ? "MCOTNormal" : "MCOTRandom")->setChecked(true);
-    Action(ModeConfig.OrderVariantNormal == 1 ? "MCOVNormal" : "MCOVRandom")->setChecked(true);
-    Action("MCModeEducation")->setChecked(ModeConfig.ModeEducation == 1);
-    Action("MCSaveResult")->setChecked(ModeConfig.SaveResult == 1);
-    Action("MCSaveConfig")->setChecked(ModeConfig.SaveConfig == 1);
-    static const char* const limits[3] = {"MCMTLimitNot", "MCMTLimitTest", "MCMTLimitTask"};
+    (ModeConfig.OrderTaskNormal == 1 ? m.MCOTNormal : m.MCOTRandom)->setChecked(true);
+    (ModeConfig.OrderVariantNormal == 1 ? m.MCOVNormal : m.MCOVRandom)->setChecked(true);
+    m.MCModeEducation->setChecked(ModeConfig.ModeEducation == 1);
+    m.MCSaveResult->setChecked(ModeConfig.SaveResult == 1);
+    m.MCSaveConfig->setChecked(ModeConfig.SaveConfig == 1);
     for (int tag = 0; tag < 3; ++tag)
-        Action(limits[tag])->setChecked(ModeConfig.ModeTimeLimit == tag);
+        m.MCMTLimit[tag]->setChecked(ModeConfig.ModeTimeLimit == tag);
 }
 
 void TMainForm::MCFontClick()

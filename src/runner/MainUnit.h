@@ -144,8 +144,46 @@ public:
     int32_t CurrentTaskPosition() const { return Session.CurrentTask(); }
     const TIntDynArray& SessionTaskOrder() const { return Session.TaskOrder(); }
 
-    QAction* Action(const char* objectName) const;
-    QMenu* Menu(const char* objectName) const;
+    // The menus and their items, made once by BuildMenus; each keeps its object
+    // name, by which the language file captions it.
+    struct TMenus {
+        QMenu* MFile = nullptr;
+        QAction* MFOpen = nullptr;
+        QAction* MFSaveAs = nullptr;
+        QAction* MFClose = nullptr;
+        QAction* MFExit = nullptr;
+        QMenu* MTest = nullptr;
+        QAction* MTInfo = nullptr;
+        QAction* MTBegin = nullptr;
+        QAction* MTEnd = nullptr;
+        QMenu* MConfig = nullptr;
+        QAction* MCFont = nullptr;
+        QMenu* MCOrderTask = nullptr;
+        QAction* MCOTNormal = nullptr;
+        QAction* MCOTRandom = nullptr;
+        QMenu* MCOrderVariant = nullptr;
+        QAction* MCOVNormal = nullptr;
+        QAction* MCOVRandom = nullptr;
+        QAction* MCModeEducation = nullptr;
+        QMenu* MCModeTimeLimit = nullptr;
+        QAction* MCMTLimit[3] = {};  // MCMTLimitNot, MCMTLimitTest, MCMTLimitTask by ModeTimeLimit
+        QMenu* MCMTLimitSetup = nullptr;
+        QAction* MCMTLSetupTest = nullptr;
+        QAction* MCMTLSetupTask = nullptr;
+        QAction* MCSaveResult = nullptr;
+        QAction* MCSaveConfig = nullptr;
+        QAction* MCAdditionConfig = nullptr;
+        QAction* MCSaveConfigNow = nullptr;
+        QAction* MCLoadConfigNow = nullptr;
+        QMenu* MModuls = nullptr;
+        QAction* MMServer = nullptr;
+        QAction* MMEncrypt = nullptr;
+        QAction* MMEditor = nullptr;
+        QMenu* MHelp = nullptr;
+        QAction* MHShowHelp = nullptr;
+        QAction* MHShowAboutBox = nullptr;
+    };
+    const TMenus& Menus() const { return MenuItems; }
 
     // ---- Results journal
     // The journal window, created at start-up and kept for the life of the program.
@@ -221,6 +259,7 @@ private:
     std::array<QCheckBox*, 5> CheckBoxVariant{};
     std::array<QComboBox*, 5> ComboBoxVariant{};
 
+    TMenus MenuItems;
     QAction* ModulesMenuAction = nullptr;  // the menu bar entry of "Модули"
     // The key press being delivered and the widget that had it first.
     const QEvent* KeyInFlight = nullptr;

@@ -45,7 +45,7 @@ TEST_F(EditorFromRunnerTest, RunnerHidesWhileTheEditorIsOpenAndReopensItsTestAft
     QFont questionFont(QStringLiteral("DejaVu Serif"), 13);
     form->findChild<QPlainTextEdit*>("QuestionText")->setFont(questionFont);
 
-    EXPECT_TRUE(form->Action("MMEditor")->isEnabled());
+    EXPECT_TRUE(form->Menus().MMEditor->isEnabled());
     const QRect runnerGeometry = form->geometry();
     prompts.ExpectModal("TEditorForm", [&](QDialog& dialog) {
         auto& editor = static_cast<TEditorForm&>(dialog);

@@ -169,7 +169,7 @@ TEST_F(ServerUnitTest, StartsHiddenWithTheResultsPageAndTheHeaderRow)
     EXPECT_EQ(Row(1), QStringList(QVector<QString>(21)));
     EXPECT_EQ(journal.ColumnWidth(15), 373);
     EXPECT_FALSE(journal.HasUnsaved());
-    EXPECT_TRUE(form->Action("MMServer")->isEnabled());
+    EXPECT_TRUE(form->Menus().MMServer->isEnabled());
 }
 
 TEST_F(ServerUnitTest, FirstResultFillsRowOneAndTheSecondAddsARow)

@@ -43,7 +43,7 @@ protected:
     {
         return form->findChild<QPlainTextEdit*>("QuestionText")->toPlainText();
     }
-    bool Enabled(const char* action) const { return form->Action(action)->isEnabled(); }
+    static bool Enabled(const QAction* item) { return item->isEnabled(); }
 };
 
 TEST_F(MainUnitTest, StartsEmptyWithDateAndTimeInTheStatusBar)
@@ -54,7 +54,7 @@ TEST_F(MainUnitTest, StartsEmptyWithDateAndTimeInTheStatusBar)
     EXPECT_EQ(form->findChild<QLabel*>("QuestionLabel")->text(), "Информация:");
     EXPECT_EQ(form->findChild<QLabel*>("StatusPanel4")->text(), "05.03.2024");
     EXPECT_EQ(form->findChild<QLabel*>("StatusPanel5")->text(), "09:15");
-    EXPECT_FALSE(form->Menu("MModuls")->menuAction()->isVisible());
+    EXPECT_FALSE(form->Menus().MModuls->menuAction()->isVisible());
 }
 
 TEST_F(MainUnitTest, TestOnTheCommandLineOpensWhenShownAndShowsItsInformation)
@@ -106,17 +106,17 @@ TEST_F(MainUnitTest, FileMenuFollowsTheRunnerState)
     const QString path = WriteTest("pass.tst", kPassFailTest);
     Start();
     form->MFileClick();
-    EXPECT_TRUE(Enabled("MFOpen"));
-    EXPECT_FALSE(Enabled("MFSaveAs"));
-    EXPECT_FALSE(Enabled("MFClose"));
-    EXPECT_TRUE(Enabled("MFExit"));
+    EXPECT_TRUE(Enabled(form->Menus().MFOpen));
+    EXPECT_FALSE(Enabled(form->Menus().MFSaveAs));
+    EXPECT_FALSE(Enabled(form->Menus().MFClose));
+    EXPECT_TRUE(Enabled(form->Menus().MFExit));
 
     form->OpenTest(path);
     form->MFileClick();
-    EXPECT_FALSE(Enabled("MFOpen"));
-    EXPECT_TRUE(Enabled("MFSaveAs"));
-    EXPECT_TRUE(Enabled("MFClose"));
-    EXPECT_FALSE(Enabled("MFExit"));
+    EXPECT_FALSE(Enabled(form->Menus().MFOpen));
+    EXPECT_TRUE(Enabled(form->Menus().MFSaveAs));
+    EXPECT_TRUE(Enabled(form->Menus().MFClose));
+    EXPECT_FALSE(Enabled(form->Menus().MFExit));
 
     // A shortcut honours the same rule: File > Open does nothing with a test open.
     form->MFOpenClick();
@@ -124,9 +124,9 @@ TEST_F(MainUnitTest, FileMenuFollowsTheRunnerState)
 
     form->MFCloseClick();
     form->MFileClick();
-    EXPECT_TRUE(Enabled("MFOpen"));
-    EXPECT_FALSE(Enabled("MFClose"));
-    EXPECT_TRUE(Enabled("MFExit"));
+    EXPECT_TRUE(Enabled(form->Menus().MFOpen));
+    EXPECT_FALSE(Enabled(form->Menus().MFClose));
+    EXPECT_TRUE(Enabled(form->Menus().MFExit));
 }
 
 TEST_F(MainUnitTest, CloseReleasesTheTestAndSaysNoTestIsChosen)
@@ -190,7 +190,7 @@ TEST_F(MainUnitTest, OpeningFailuresShowTheirMessages)
     // The state stays as it was, but no session can begin without tasks.
     EXPECT_EQ(form->State(), TRunnerState::TestOpen);
     form->MTestClick();
-    EXPECT_FALSE(Enabled("MTBegin"));
+    EXPECT_FALSE(Enabled(form->Menus().MTBegin));
 }
 
 TEST_F(MainUnitTest, TestInformationWindowDescribesTheTestAndItsModes)
@@ -223,7 +223,7 @@ TEST_F(MainUnitTest, TestInformationWindowDescribesTheTestAndItsModes)
 TEST_F(MainUnitTest, F7TogglesTheModulesMenu)
 {
     Start();
-    QAction* modules = form->Menu("MModuls")->menuAction();
+    QAction* modules = form->Menus().MModuls->menuAction();
     form->FormKeyDown(Qt::Key_F7);
     EXPECT_TRUE(modules->isVisible());
     form->FormKeyDown(Qt::Key_F7);
@@ -247,9 +247,9 @@ TEST_F(MainUnitTest, SettingsItemsChangeTheModeAndTheMenuShowsIt)
     form->MConfigClick();
     EXPECT_EQ(form->Mode().OrderTaskNormal, 0);
     EXPECT_EQ(form->Mode().ModeEducation, 1);
-    EXPECT_TRUE(form->Action("MCOTRandom")->isChecked());
-    EXPECT_TRUE(form->Action("MCModeEducation")->isChecked());
-    EXPECT_TRUE(form->Action("MCMTLimitTest")->isChecked());
+    EXPECT_TRUE(form->Menus().MCOTRandom->isChecked());
+    EXPECT_TRUE(form->Menus().MCModeEducation->isChecked());
+    EXPECT_TRUE(form->Menus().MCMTLimit[1]->isChecked());
 }
 
 TEST_F(MainUnitTest, TimeLimitInputBoxesKeepTheirRanges)
@@ -349,16 +349,16 @@ TEST_F(MainUnitTest, LanguageFileReplacesCaptionsOnlyWhenSwitchedOn)
                  "[Main]\r\nMenu_File=&File\r\nMenu_Test=\r\nBtn_GoCheck=Next\r\n"
                  "[Other]\r\nMenu_Help=Help\r\n");
     Start();
-    EXPECT_EQ(form->Menu("MFile")->title(), "&Файл");  // switch empty: file not read
+    EXPECT_EQ(form->Menus().MFile->title(), "&Файл");  // switch empty: file not read
     Stop();
 
     folder.Write("config.ini", "[Language]\r\nFile=x\r\n");
     Start();
-    EXPECT_EQ(form->Menu("MFile")->title(), "&File");
-    EXPECT_EQ(form->Menu("MTest")->title(), "");
-    EXPECT_EQ(form->Menu("MHelp")->title(), "Справка");
+    EXPECT_EQ(form->Menus().MFile->title(), "&File");
+    EXPECT_EQ(form->Menus().MTest->title(), "");
+    EXPECT_EQ(form->Menus().MHelp->title(), "Справка");
     EXPECT_EQ(form->findChild<QPushButton*>("BitBtnGoCheck")->text(), "Next");
-    EXPECT_EQ(form->Action("MFOpen")->text(), "&Открыть...");
+    EXPECT_EQ(form->Menus().MFOpen->text(), "&Открыть...");
 }
 
 TEST_F(MainUnitTest, AnswerAreaStartsInTheSingleChoiceLayout)

@@ -29,10 +29,6 @@ std::vector<std::string> PictureTest(const std::string& count = "3")
             "----------конец---------"};
 }
 
-const char* const kSettingsItemsOffWhenLocked[] = {"MCOrderTask",    "MCOrderVariant",   "MCModeEducation",
-                                                   "MCModeTimeLimit", "MCSaveResult",     "MCSaveConfig",
-                                                   "MCAdditionConfig", "MCSaveConfigNow", "MCLoadConfigNow"};
-
 class SaveAsUnitTest : public RunnerTest {
 protected:
     SaveAsUnitTest()
@@ -47,11 +43,21 @@ protected:
         return QString::fromStdString(folder.Write(name, Utf8ToCp1251(JoinLinesCrLf(lines))));
     }
     QString Path(const std::string& name) const { return QString::fromStdString(folder / name); }
-    bool Enabled(const char* name) const
+    static bool Enabled(const QAction* item) { return item->isEnabled(); }
+    static bool Enabled(const QMenu* menu) { return menu->isEnabled(); }
+    // The settings items a lock turns off, named for the failure message.
+    std::vector<std::pair<const char*, bool>> SettingsItemsOffWhenLocked() const
     {
-        if (QAction* a = form->Action(name))
-            return a->isEnabled();
-        return form->Menu(name)->isEnabled();
+        const TMainForm::TMenus& m = form->Menus();
+        return {{"MCOrderTask", m.MCOrderTask->isEnabled()},
+                {"MCOrderVariant", m.MCOrderVariant->isEnabled()},
+                {"MCModeEducation", m.MCModeEducation->isEnabled()},
+                {"MCModeTimeLimit", m.MCModeTimeLimit->isEnabled()},
+                {"MCSaveResult", m.MCSaveResult->isEnabled()},
+                {"MCSaveConfig", m.MCSaveConfig->isEnabled()},
+                {"MCAdditionConfig", m.MCAdditionConfig->isEnabled()},
+                {"MCSaveConfigNow", m.MCSaveConfigNow->isEnabled()},
+                {"MCLoadConfigNow", m.MCLoadConfigNow->isEnabled()}};
     }
     std::vector<std::string> Lines(const std::string& name) const
     {
@@ -117,12 +123,12 @@ TEST_F(SaveAsUnitTest, ALockedCheckTestOpensLockedWithItsPicturesInANewFolderEac
 
     // The lock: no Save as, and no setting but the font.
     form->MFileClick();
-    EXPECT_FALSE(Enabled("MFSaveAs"));
+    EXPECT_FALSE(Enabled(form->Menus().MFSaveAs));
     form->MFSaveAsClick();  // a shortcut would find it off too: no dialog
     form->MConfigClick();
-    EXPECT_TRUE(Enabled("MCFont"));
-    for (const char* item : kSettingsItemsOffWhenLocked)
-        EXPECT_FALSE(Enabled(item)) << item;
+    EXPECT_TRUE(Enabled(form->Menus().MCFont));
+    for (const auto& [item, enabled] : SettingsItemsOffWhenLocked())
+        EXPECT_FALSE(enabled) << item;
     form->MCModeEducationClick();
     EXPECT_EQ(form->Mode().ModeEducation, 0);
 
@@ -132,8 +138,8 @@ TEST_F(SaveAsUnitTest, ALockedCheckTestOpensLockedWithItsPicturesInANewFolderEac
     EXPECT_EQ(form->TestInfo().Locked, 0);
     EXPECT_EQ(form->Mode(), saved);
     form->MConfigClick();
-    for (const char* item : kSettingsItemsOffWhenLocked)
-        EXPECT_TRUE(Enabled(item)) << item;
+    for (const auto& [item, enabled] : SettingsItemsOffWhenLocked())
+        EXPECT_TRUE(enabled) << item;
 
     form->OpenTest(Path("out/check.est"));
     const std::string second = form->TestInfo().TempDir;
@@ -164,10 +170,10 @@ TEST_F(SaveAsUnitTest, AnUnlockedCheckTestKeepsTheMenusButBringsItsSettingsAndOn
     EXPECT_EQ(form->Tasks().size(), 2u);
     EXPECT_EQ(form->Mode().ModeEducation, 1);
     form->MFileClick();
-    EXPECT_TRUE(Enabled("MFSaveAs"));
+    EXPECT_TRUE(Enabled(form->Menus().MFSaveAs));
     form->MConfigClick();
-    for (const char* item : kSettingsItemsOffWhenLocked)
-        EXPECT_TRUE(Enabled(item)) << item;
+    for (const auto& [item, enabled] : SettingsItemsOffWhenLocked())
+        EXPECT_TRUE(enabled) << item;
 }
 
 TEST_F(SaveAsUnitTest, SavingTextBesideItsOwnPicturesAsksAndLeavesThemIntact)
@@ -325,7 +331,7 @@ TEST_F(SaveAsUnitTest, WithoutTempTheFolderIsMadeBesideTheTest)
 TEST_F(SaveAsUnitTest, TheEncryptorOpensModallyFromTheModulesMenu)
 {
     Start();
-    QAction* encrypt = form->Action("MMEncrypt");
+    QAction* encrypt = form->Menus().MMEncrypt;
     EXPECT_TRUE(encrypt->isEnabled());
     EXPECT_EQ(encrypt->shortcut(), QKeySequence(Qt::Key_F3));
     QString title;

@@ -673,7 +673,7 @@ TEST_F(SessionUnitTest, BeginNeedsTasks)
     OpenTestFile(lines);
     ASSERT_EQ(form->State(), TRunnerState::TestOpen);
     form->MTestClick();
-    EXPECT_FALSE(form->Action("MTBegin")->isEnabled());
+    EXPECT_FALSE(form->Menus().MTBegin->isEnabled());
     form->MTBeginClick();  // F5 all the same: no prompt, no session
     EXPECT_EQ(form->State(), TRunnerState::TestOpen);
 }
@@ -683,16 +683,16 @@ TEST_F(SessionUnitTest, MenusFollowTheSession)
     OpenTestFile(TestFileLines("Меню", kPassFrom2, kThreeTypes));
     Begin();
     form->MTestClick();
-    EXPECT_TRUE(form->Action("MTInfo")->isEnabled());
-    EXPECT_FALSE(form->Action("MTBegin")->isEnabled());
-    EXPECT_TRUE(form->Action("MTEnd")->isEnabled());
+    EXPECT_TRUE(form->Menus().MTInfo->isEnabled());
+    EXPECT_FALSE(form->Menus().MTBegin->isEnabled());
+    EXPECT_TRUE(form->Menus().MTEnd->isEnabled());
     form->MConfigClick();
-    EXPECT_TRUE(form->Action("MCFont")->isEnabled());
-    EXPECT_TRUE(form->Action("MCSaveConfig")->isEnabled());
-    EXPECT_FALSE(form->Menu("MCModeTimeLimit")->isEnabled());
-    EXPECT_FALSE(form->Action("MCSaveResult")->isEnabled());
+    EXPECT_TRUE(form->Menus().MCFont->isEnabled());
+    EXPECT_TRUE(form->Menus().MCSaveConfig->isEnabled());
+    EXPECT_FALSE(form->Menus().MCModeTimeLimit->isEnabled());
+    EXPECT_FALSE(form->Menus().MCSaveResult->isEnabled());
     form->MFileClick();
-    EXPECT_FALSE(form->Action("MFClose")->isEnabled());
+    EXPECT_FALSE(form->Menus().MFClose->isEnabled());
     form->MTBeginClick();  // F5 during a session: nothing
     form->MCMTLimitClick(1);  // settings are fixed for the session
     EXPECT_EQ(form->Mode().ModeTimeLimit, 0);
@@ -701,8 +701,8 @@ TEST_F(SessionUnitTest, MenusFollowTheSession)
     ExpectResultWindow();
     form->MTEndClick();
     form->MTestClick();
-    EXPECT_TRUE(form->Action("MTBegin")->isEnabled());
-    EXPECT_FALSE(form->Action("MTEnd")->isEnabled());
+    EXPECT_TRUE(form->Menus().MTBegin->isEnabled());
+    EXPECT_FALSE(form->Menus().MTEnd->isEnabled());
 }
 
 TEST_F(SessionUnitTest, TaskWithoutVariantsShowsNoSelectors)

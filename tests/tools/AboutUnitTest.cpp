@@ -42,8 +42,8 @@ TEST_F(AboutUnitTest, HelpMenuShowsTitleVersionAndLinks)
             ClickLabel(about.findChild<QLabel*>(link));
         return QDialog::Accepted;
     });
-    ASSERT_TRUE(form->Action("MHShowAboutBox")->isEnabled());
-    form->Action("MHShowAboutBox")->trigger();
+    ASSERT_TRUE(form->Menus().MHShowAboutBox->isEnabled());
+    form->Menus().MHShowAboutBox->trigger();
 
     const QString v = QUILMO_VERSION;
     ASSERT_EQ(desktop.Opened.size(), 4);

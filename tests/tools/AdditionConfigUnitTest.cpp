@@ -222,8 +222,8 @@ TEST_F(AdditionConfigMenuTest, SettingsMenuOpensTheDialogOnItsFirstPage)
         return QDialog::Rejected;
     });
     form->MConfigClick();
-    ASSERT_TRUE(form->Action("MCAdditionConfig")->isEnabled());
-    form->Action("MCAdditionConfig")->trigger();
+    ASSERT_TRUE(form->Menus().MCAdditionConfig->isEnabled());
+    form->Menus().MCAdditionConfig->trigger();
 }
 
 }  // namespace
