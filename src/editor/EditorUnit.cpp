@@ -30,6 +30,7 @@
 
 #include "app/QtConvert.h"
 #include "app/QtFormParts.h"
+#include "app/QtHelpDocument.h"
 #include "app/QtPictureBox.h"
 #include "app/QtTaskView.h"
 #include "app/ShowQuestionImageUnit.h"
@@ -1183,7 +1184,7 @@ void TEditorForm::MVIcon24Click()
 
 void TEditorForm::MHShowHelpClick()
 {
-    Services.desktop.OpenUrl(QUrl::fromLocalFile(Q(Services.ExeDir) + QStringLiteral("Help.html")));
+    OpenHelpDocument(Services);
 }
 
 void TEditorForm::MHShowAboutBoxClick()
