@@ -31,9 +31,11 @@
 #include "app/QtConvert.h"
 #include "app/QtFormParts.h"
 #include "app/QtHelpDocument.h"
+#include "app/QtMenus.h"
 #include "app/QtPictureBox.h"
 #include "app/QtTaskView.h"
 #include "app/ShowQuestionImageUnit.h"
+#include "editor/BankTransfer.h"
 #include "editor/ClipboardTask.h"
 #include "editor/EditTitleAndDescriptionUnit.h"
 #include "editor/HtmlExport.h"
@@ -56,6 +58,9 @@ const QString kCaptionAttention = QStringLiteral("Внимание!");
 const QString kTestFilter = QStringLiteral(
     "Все текстовые файлы тестов (*.TXT, *.TST)|*.TXT;*.TST|Текстовый файл (*.TXT)|*.TXT|"
     "Файл с тестом(*.TST)|*.TST");
+// The import also takes question banks; a .txt is told apart by its content.
+const QString kImportFilter = kTestFilter + QStringLiteral(
+    "|Moodle XML (*.XML)|*.XML|GIFT (*.GIFT;*.TXT)|*.GIFT;*.TXT|Aiken (*.TXT)|*.TXT");
 const QString kSaveFilter = QStringLiteral("Текстовый файл (*.TXT)|*.TXT|Файл с тестом(*.TST)|*.TST");
 constexpr int kEditButtonWidth = 120;
 constexpr int kEditButtonHeight = 25;
@@ -230,6 +235,7 @@ TEditorForm::TEditorForm(AppServices& services, QWidget* parent)
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
     BuildLayout();
+    qApp->installEventFilter(this);  // keys of every control, before the control
 
     // Ctrl+Up and Ctrl+Down move the variant texts.
     for (QPlainTextEdit* text : TaskView->VariantText)
@@ -255,6 +261,7 @@ TEditorForm::TEditorForm(AppServices& services, QWidget* parent)
 
 TEditorForm::~TEditorForm()
 {
+    qApp->removeEventFilter(this);
     // Nothing may call back into the window while its controls are destroyed:
     // the nodes go first, and the tree and the clipboard forget the window.
     TreeBusy = true;
@@ -401,134 +408,121 @@ QWidget* TEditorForm::BuildTaskPanel(QWidget* parent)
 
 void TEditorForm::BuildMenus(QMenuBar* bar)
 {
-    auto menu = [this](QWidget* parentMenu, const char* name, const char* title) {
-        auto* m = new QMenu(QString::fromUtf8(title), this);
-        m->setObjectName(QString::fromLatin1(name));
-        if (auto* b = qobject_cast<QMenuBar*>(parentMenu))
-            b->addMenu(m);
-        else
-            static_cast<QMenu*>(parentMenu)->addMenu(m);
-        return m;
-    };
-    auto item = [this](QMenu* m, const char* name, const char* caption, auto handler,
+    TMenus& m = MenuItems;
+    auto item = [this](QMenu* menu, const char* name, const char* caption, auto handler,
                        QKeySequence shortcut = {}) {
-        auto* a = new QAction(QString::fromUtf8(caption), this);
-        a->setObjectName(QString::fromLatin1(name));
-        if (!shortcut.isEmpty()) {
-            a->setShortcut(shortcut);
-            a->setShortcutContext(Qt::WindowShortcut);
-        }
-        if (m)
-            m->addAction(a);
-        addAction(a);  // shortcuts work while the menu is closed
-        connect(a, &QAction::triggered, this, handler);
-        return a;
+        return AddMenuItem(this, menu, name, caption, handler, shortcut);
     };
 
-    QMenu* file = menu(bar, "MFile", "Файл");
-    item(file, "MFNew", "Создать", &TEditorForm::MFNewClick);
-    item(file, "MFOpen", "Открыть...", &TEditorForm::MFOpenClick, QKeySequence(Qt::CTRL | Qt::Key_O));
-    item(file, "MFSaveFile", "Сохранить", &TEditorForm::MFSaveFileClick,
-         QKeySequence(Qt::SHIFT | Qt::Key_F12));
-    item(file, "MFSaveFileAs", "Сохранить как...", &TEditorForm::MFSaveFileAsClick);
-    file->addSeparator();
-    QMenu* import = menu(file, "MFImport", "Импорт");
-    item(import, "MFImportFromOthr", "Задания из другого теста...", &TEditorForm::MFImportFromOthrClick);
-    QMenu* exportMenu = menu(file, "MFExport", "Экспорт");
-    item(exportMenu, "MTExportToHTML", "Тест в HTML...", &TEditorForm::MTExportToHTMLClick);
-    file->addSeparator();
-    item(file, "MFClose", "Закр&ыть", &TEditorForm::MFCloseClick);
+    m.MFile = AddMenu(bar, "MFile", "Файл");
+    m.MFNew = item(m.MFile, "MFNew", "Создать", &TEditorForm::MFNewClick);
+    m.MFOpen = item(m.MFile, "MFOpen", "Открыть...", &TEditorForm::MFOpenClick, QKeySequence(Qt::CTRL | Qt::Key_O));
+    m.MFSaveFile = item(m.MFile, "MFSaveFile", "Сохранить", &TEditorForm::MFSaveFileClick,
+                        QKeySequence(Qt::SHIFT | Qt::Key_F12));
+    m.MFSaveFileAs = item(m.MFile, "MFSaveFileAs", "Сохранить как...", &TEditorForm::MFSaveFileAsClick);
+    m.MFile->addSeparator();
+    m.MFImport = AddMenu(m.MFile, "MFImport", "Импорт");
+    m.MFImportFromOthr =
+        item(m.MFImport, "MFImportFromOthr", "Задания из другого теста...", &TEditorForm::MFImportFromOthrClick);
+    m.MFExport = AddMenu(m.MFile, "MFExport", "Экспорт");
+    m.MTExportToHTML = item(m.MFExport, "MTExportToHTML", "Тест в HTML...", &TEditorForm::MTExportToHTMLClick);
+    m.MFExportMoodleXml = item(m.MFExport, "MFExportMoodleXml", "Moodle XML...", [this] { ExportBank(BankKind::MoodleXml); });
+    m.MFExportGift = item(m.MFExport, "MFExportGift", "GIFT...", [this] { ExportBank(BankKind::Gift); });
+    m.MFExportAiken = item(m.MFExport, "MFExportAiken", "Aiken...", [this] { ExportBank(BankKind::Aiken); });
+    m.MFile->addSeparator();
+    m.MFClose = item(m.MFile, "MFClose", "Закр&ыть", &TEditorForm::MFCloseClick);
 
-    QMenu* task = menu(bar, "MTask", "Задание");
-    connect(task, &QMenu::aboutToShow, this, &TEditorForm::MTaskClick);
-    QAction* add = item(task, "MTAdd", "Добавить...", &TEditorForm::MTAddClick,
-                        QKeySequence(Qt::CTRL | Qt::Key_Insert));
-    add->setIcon(EditorToolIcon(EditorTool::Add));
-    add->setToolTip(QStringLiteral("Добавить задание"));
-    QMenu* addTyped = menu(task, "MTAdd2", "Добавить");
+    m.MTask = AddMenu(bar, "MTask", "Задание");
+    connect(m.MTask, &QMenu::aboutToShow, this, &TEditorForm::MTaskClick);
+    m.MTAdd = item(m.MTask, "MTAdd", "Добавить...", &TEditorForm::MTAddClick, QKeySequence(Qt::CTRL | Qt::Key_Insert));
+    m.MTAdd->setIcon(EditorToolIcon(EditorTool::Add));
+    m.MTAdd->setToolTip(QStringLiteral("Добавить задание"));
+    m.MTAdd2 = AddMenu(m.MTask, "MTAdd2", "Добавить");
     for (int tag = 1; tag <= 3; ++tag) {
         const QByteArray name = "MTAdd2Sub" + QByteArray::number(tag);
-        QAction* a = item(addTyped, name.constData(), kTaskTypeNames[tag - 1],
-                          [this, tag] { MTAdd2Sub_Click(tag); },
+        QAction* a = item(m.MTAdd2, name.constData(), kTaskTypeNames[tag - 1], [this, tag] { MTAdd2Sub_Click(tag); },
                           tag == 1 ? QKeySequence(Qt::SHIFT | Qt::Key_Insert) : QKeySequence());
         a->setIcon(TaskTypeIcon(tag, 16));
         if (tag == 1)
-            addTyped->setDefaultAction(a);
+            m.MTAdd2->setDefaultAction(a);
+        m.MTAdd2Sub[tag - 1] = a;
     }
-    task->addSeparator();
-    QAction* del = item(task, "MTDelete", "Удалить", &TEditorForm::MTDeleteClick,
-                        QKeySequence(Qt::CTRL | Qt::Key_Delete));
-    del->setIcon(EditorToolIcon(EditorTool::Delete));
-    del->setToolTip(QStringLiteral("Удалить задание"));
-    task->addSeparator();
+    m.MTask->addSeparator();
+    m.MTDelete = item(m.MTask, "MTDelete", "Удалить", &TEditorForm::MTDeleteClick, QKeySequence(Qt::CTRL | Qt::Key_Delete));
+    m.MTDelete->setIcon(EditorToolIcon(EditorTool::Delete));
+    m.MTDelete->setToolTip(QStringLiteral("Удалить задание"));
+    m.MTask->addSeparator();
     const struct {
+        QAction* TMenus::*Item;
         const char* Name;
         const char* Caption;
         const char* Hint;
         void (TEditorForm::*Handler)();
         EditorTool Tool;
     } moves[4] = {
-        {"MTMoveToUp", "Переместить выше", "Перестить выше", &TEditorForm::MTMoveToUpClick,
+        {&TMenus::MTMoveToUp, "MTMoveToUp", "Переместить выше", "Перестить выше", &TEditorForm::MTMoveToUpClick,
          EditorTool::MoveUp},
-        {"MTMoveToDown", "Переместить ниже", "Перестить ниже", &TEditorForm::MTMoveToDownClick,
-         EditorTool::MoveDown},
-        {"MTMoveToFirst", "Переместить вверх", "Перестить в начало",
+        {&TMenus::MTMoveToDown, "MTMoveToDown", "Переместить ниже", "Перестить ниже",
+         &TEditorForm::MTMoveToDownClick, EditorTool::MoveDown},
+        {&TMenus::MTMoveToFirst, "MTMoveToFirst", "Переместить вверх", "Перестить в начало",
          &TEditorForm::MTMoveToFirstClick, EditorTool::MoveFirst},
-        {"MTMoveToLast", "Переместить вниз", "Перестить в конец", &TEditorForm::MTMoveToLastClick,
-         EditorTool::MoveLast},
+        {&TMenus::MTMoveToLast, "MTMoveToLast", "Переместить вниз", "Перестить в конец",
+         &TEditorForm::MTMoveToLastClick, EditorTool::MoveLast},
     };
-    for (const auto& m : moves) {
-        QAction* a = item(task, m.Name, m.Caption, m.Handler);
-        a->setIcon(EditorToolIcon(m.Tool));
-        a->setToolTip(QString::fromUtf8(m.Hint));
+    for (const auto& move : moves) {
+        QAction* a = item(m.MTask, move.Name, move.Caption, move.Handler);
+        a->setIcon(EditorToolIcon(move.Tool));
+        a->setToolTip(QString::fromUtf8(move.Hint));
+        m.*move.Item = a;
     }
-    task->addSeparator();
-    QAction* copy = item(task, "MTAddCopy", "Дублировать", &TEditorForm::MTAddCopyClick);
-    copy->setIcon(EditorToolIcon(EditorTool::Duplicate));
-    copy->setToolTip(QStringLiteral("Дублировать (копировать) задание"));
-    QAction* toClipboard =
-        item(task, "MTCopyToClipboard", "Копировать в буфер обмена", &TEditorForm::MTCopyToClipboardClick);
-    toClipboard->setIcon(EditorToolIcon(EditorTool::CopyToClipboard));
-    toClipboard->setToolTip(QStringLiteral("Копировать задание в буфер обмена как текст"));
-    QAction* fromClipboard = item(task, "MTPasteFromClipboard", "Вставить из буфера обмена",
+    m.MTask->addSeparator();
+    m.MTAddCopy = item(m.MTask, "MTAddCopy", "Дублировать", &TEditorForm::MTAddCopyClick);
+    m.MTAddCopy->setIcon(EditorToolIcon(EditorTool::Duplicate));
+    m.MTAddCopy->setToolTip(QStringLiteral("Дублировать (копировать) задание"));
+    m.MTCopyToClipboard =
+        item(m.MTask, "MTCopyToClipboard", "Копировать в буфер обмена", &TEditorForm::MTCopyToClipboardClick);
+    m.MTCopyToClipboard->setIcon(EditorToolIcon(EditorTool::CopyToClipboard));
+    m.MTCopyToClipboard->setToolTip(QStringLiteral("Копировать задание в буфер обмена как текст"));
+    m.MTPasteFromClipboard = item(m.MTask, "MTPasteFromClipboard", "Вставить из буфера обмена",
                                   &TEditorForm::MTPasteFromClipboardClick);
-    fromClipboard->setIcon(EditorToolIcon(EditorTool::PasteFromClipboard));
-    fromClipboard->setToolTip(QStringLiteral("Вставить задание из буфера обмена"));
-    task->addSeparator();
-    item(task, "MTChangeType", "Изменить тип...", &TEditorForm::MTChangeTypeClick);
+    m.MTPasteFromClipboard->setIcon(EditorToolIcon(EditorTool::PasteFromClipboard));
+    m.MTPasteFromClipboard->setToolTip(QStringLiteral("Вставить задание из буфера обмена"));
+    m.MTask->addSeparator();
+    m.MTChangeType = item(m.MTask, "MTChangeType", "Изменить тип...", &TEditorForm::MTChangeTypeClick);
 
-    QMenu* params = menu(bar, "MParams", "Параметры теста");
-    item(params, "MPTitleAndDescription", "Заголовок и описание...",
-         &TEditorForm::MPTitleAndDescriptionClick);
-    item(params, "MFMarks", "Оценивание...", &TEditorForm::MFMarksClick);
+    m.MParams = AddMenu(bar, "MParams", "Параметры теста");
+    m.MPTitleAndDescription = item(m.MParams, "MPTitleAndDescription", "Заголовок и описание...",
+                                   &TEditorForm::MPTitleAndDescriptionClick);
+    m.MFMarks = item(m.MParams, "MFMarks", "Оценивание...", &TEditorForm::MFMarksClick);
 
-    QMenu* view = menu(bar, "MView", "Вид");
-    connect(view, &QMenu::aboutToShow, this, &TEditorForm::MViewClick);
-    item(view, "MVFont", "Шрифт...", &TEditorForm::MVFontClick);
-    QMenu* icons = menu(view, "MVIcons", "Иконки");
+    m.MView = AddMenu(bar, "MView", "Вид");
+    connect(m.MView, &QMenu::aboutToShow, this, &TEditorForm::MViewClick);
+    m.MVFont = item(m.MView, "MVFont", "Шрифт...", &TEditorForm::MVFontClick);
+    m.MVIcons = AddMenu(m.MView, "MVIcons", "Иконки");
     auto* iconGroup = new QActionGroup(this);
-    for (QAction* a : {item(icons, "MVIcon16", "Маленькие", &TEditorForm::MVIcon16Click),
-                       item(icons, "MVIcon24", "Большие", &TEditorForm::MVIcon24Click)}) {
+    m.MVIcon16 = item(m.MVIcons, "MVIcon16", "Маленькие", &TEditorForm::MVIcon16Click);
+    m.MVIcon24 = item(m.MVIcons, "MVIcon24", "Большие", &TEditorForm::MVIcon24Click);
+    for (QAction* a : {m.MVIcon16, m.MVIcon24}) {
         a->setCheckable(true);
         iconGroup->addAction(a);
     }
 
-    QMenu* help = menu(bar, "MHelp", "Справка");
-    item(help, "MHShowHelp", "Просмотр справки", &TEditorForm::MHShowHelpClick,
-         QKeySequence(Qt::Key_F1));
-    help->addSeparator();
+    m.MHelp = AddMenu(bar, "MHelp", "Справка");
+    m.MHShowHelp = item(m.MHelp, "MHShowHelp", "Просмотр справки", &TEditorForm::MHShowHelpClick,
+                        QKeySequence(Qt::Key_F1));
+    m.MHelp->addSeparator();
     // The about box comes with its own window.
-    item(help, "MHShowAboutBox", "О программе", &TEditorForm::MHShowAboutBoxClick);
-
+    m.MHShowAboutBox = item(m.MHelp, "MHShowAboutBox", "О программе", &TEditorForm::MHShowAboutBoxClick);
 }
 
 void TEditorForm::BuildToolBar()
 {
-    for (const char* name : {"MTAdd", "MTDelete", "", "MTMoveToUp", "MTMoveToDown", "MTMoveToFirst",
-                             "MTMoveToLast", "MTAddCopy", "", "MTCopyToClipboard",
-                             "MTPasteFromClipboard"}) {
-        if (*name)
-            ToolBar->addAction(Action(name));
+    const TMenus& m = MenuItems;
+    for (QAction* a : {m.MTAdd, m.MTDelete, static_cast<QAction*>(nullptr), m.MTMoveToUp, m.MTMoveToDown,
+                       m.MTMoveToFirst, m.MTMoveToLast, m.MTAddCopy, static_cast<QAction*>(nullptr),
+                       m.MTCopyToClipboard, m.MTPasteFromClipboard}) {
+        if (a)
+            ToolBar->addAction(a);
         else
             ToolBar->addSeparator();
     }
@@ -536,44 +530,30 @@ void TEditorForm::BuildToolBar()
 
 void TEditorForm::BuildTreePopup()
 {
-    TreePopup = new QMenu(this);
-    TreePopup->setObjectName(QStringLiteral("TreePopup"));
-    auto item = [this](QMenu* m, const char* name, const char* caption, auto handler) {
-        auto* a = new QAction(QString::fromUtf8(caption), this);
-        a->setObjectName(QString::fromLatin1(name));
-        m->addAction(a);
-        connect(a, &QAction::triggered, this, handler);
-        return a;
+    TMenus& m = MenuItems;
+    m.TreePopup = new QMenu(this);
+    m.TreePopup->setObjectName(QStringLiteral("TreePopup"));
+    auto item = [this](QMenu* menu, const char* name, const char* caption, auto handler) {
+        return AddMenuItem(this, menu, name, caption, handler);
     };
-    auto* add = new QMenu(QStringLiteral("Добавить"), TreePopup);
-    add->setObjectName(QStringLiteral("PMAdd"));
-    TreePopup->addMenu(add);
+    m.PMAdd = AddMenu(m.TreePopup, "PMAdd", "Добавить");
     for (int tag = 1; tag <= 3; ++tag) {
         const QByteArray name = "PMAddSub" + QByteArray::number(tag);
-        QAction* a = item(add, name.constData(), kTaskTypeNames[tag - 1], [this, tag] { MTAdd2Sub_Click(tag); });
+        QAction* a = item(m.PMAdd, name.constData(), kTaskTypeNames[tag - 1], [this, tag] { MTAdd2Sub_Click(tag); });
         a->setIcon(TaskTypeIcon(tag, 16));
         if (tag == 1)
-            add->setDefaultAction(a);
+            m.PMAdd->setDefaultAction(a);
+        m.PMAddSub[tag - 1] = a;
     }
-    item(TreePopup, "PMDelete", "Удалить", &TEditorForm::MTDeleteClick)
-        ->setIcon(EditorToolIcon(EditorTool::Delete));
-    item(TreePopup, "PMAddCopy", "Дублировать", &TEditorForm::MTAddCopyClick)
-        ->setIcon(EditorToolIcon(EditorTool::Duplicate));
-    item(TreePopup, "PMChangeType", "Изменить тип...", &TEditorForm::MTChangeTypeClick);
-    connect(TreePopup, &QMenu::aboutToShow, this, &TEditorForm::TreePopupPopup);
+    m.PMDelete = item(m.TreePopup, "PMDelete", "Удалить", &TEditorForm::MTDeleteClick);
+    m.PMDelete->setIcon(EditorToolIcon(EditorTool::Delete));
+    m.PMAddCopy = item(m.TreePopup, "PMAddCopy", "Дублировать", &TEditorForm::MTAddCopyClick);
+    m.PMAddCopy->setIcon(EditorToolIcon(EditorTool::Duplicate));
+    m.PMChangeType = item(m.TreePopup, "PMChangeType", "Изменить тип...", &TEditorForm::MTChangeTypeClick);
+    connect(m.TreePopup, &QMenu::aboutToShow, this, &TEditorForm::TreePopupPopup);
     connect(TaskTree, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
-        TreePopup->popup(TaskTree->viewport()->mapToGlobal(pos));
+        MenuItems.TreePopup->popup(TaskTree->viewport()->mapToGlobal(pos));
     });
-}
-
-QAction* TEditorForm::Action(const char* objectName) const
-{
-    return findChild<QAction*>(QString::fromLatin1(objectName));
-}
-
-QMenu* TEditorForm::Menu(const char* objectName) const
-{
-    return findChild<QMenu*>(QString::fromLatin1(objectName));
 }
 
 QString TEditorForm::StatusText(int panel) const
@@ -735,15 +715,16 @@ void TEditorForm::UpdateTaskActions()
 {
     const int position = SelectedPosition();
     const bool selected = position >= 0;
-    for (const char* name : {"MTDelete", "MTCopyToClipboard", "MTChangeType", "MTAddCopy"})
-        Action(name)->setEnabled(selected);
-    for (const char* name : {"MTMoveToUp", "MTMoveToFirst"})
-        Action(name)->setEnabled(selected && position >= 1);
-    for (const char* name : {"MTMoveToDown", "MTMoveToLast"})
-        Action(name)->setEnabled(selected && position < TaskCount() - 1);
-    Action("MTPasteFromClipboard")->setEnabled(ClipboardHoldsTask());
-    Action("MTAdd")->setEnabled(true);
-    Menu("MTAdd2")->setEnabled(true);
+    const TMenus& m = MenuItems;
+    for (QAction* a : {m.MTDelete, m.MTCopyToClipboard, m.MTChangeType, m.MTAddCopy})
+        a->setEnabled(selected);
+    for (QAction* a : {m.MTMoveToUp, m.MTMoveToFirst})
+        a->setEnabled(selected && position >= 1);
+    for (QAction* a : {m.MTMoveToDown, m.MTMoveToLast})
+        a->setEnabled(selected && position < TaskCount() - 1);
+    m.MTPasteFromClipboard->setEnabled(ClipboardHoldsTask());
+    m.MTAdd->setEnabled(true);
+    m.MTAdd2->setEnabled(true);
 }
 
 void TEditorForm::ApplicationIdle()
@@ -760,8 +741,8 @@ void TEditorForm::TreePopupPopup()
 {
     if (TaskSave->isEnabled()) {
         const bool selected = CurrentNode() != nullptr;
-        Action("PMDelete")->setEnabled(selected);
-        Action("PMChangeType")->setEnabled(selected);
+        MenuItems.PMDelete->setEnabled(selected);
+        MenuItems.PMChangeType->setEnabled(selected);
     }
 }
 
@@ -897,13 +878,23 @@ void TEditorForm::MFImportFromOthrClick()
 {
     FileDialogSpec spec;
     spec.Title = QStringLiteral("Импорт заданий");
-    spec.Filter = kTestFilter;
+    spec.Filter = kImportFilter;
     const auto chosen = Prompter.OpenFile(this, spec);
     if (!chosen)
         return;
     const std::string path = S(chosen->Path);
     if (path.empty() || !FileExists(path))
         return;
+    auto bank = ReadImportBank(path);
+    if (!bank) {
+        Prompter.LoadError(this, Q(bank.error().Message));
+        RefreshStatusBar();
+        return;
+    }
+    if (*bank) {
+        ImportBank(path, std::move(**bank));
+        return;
+    }
     auto imported = ReadImportFile(path);
     if (!imported) {
         Prompter.LoadError(this, Q(imported.error().Message));
@@ -920,6 +911,74 @@ void TEditorForm::MFImportFromOthrClick()
                      PromptIcon::Information, PromptButtons::Ok);
     SetModified();
     RefreshStatusBar();
+}
+
+void TEditorForm::ImportBank(const std::string& path, BankImport bank)
+{
+    // The pictures first: when one cannot be written, no task comes in.
+    if (const Status written = WriteImportPictures(bank, Doc.FileName, path); !written) {
+        Prompter.LoadError(this, Q(written.error().Message));
+        RefreshStatusBar();
+        return;
+    }
+    const size_t added = bank.Tasks.size();
+    std::vector<TTaskNode*> nodes;
+    nodes.reserve(added);
+    for (size_t k = 0; k < added; ++k)
+        nodes.push_back(MakeNode(std::move(bank.Tasks[k]), ImportedTaskLabel(k + 1)));
+    if (!nodes.empty())
+        AppendNodes(std::move(nodes));
+    Prompter.Message(this, QStringLiteral("Импорт заданий завершен"),
+                     Q(BankImportDoneText(added, path, bank.Skipped)), PromptIcon::Information,
+                     PromptButtons::Ok);
+    if (added > 0)
+        SetModified();
+    RefreshStatusBar();
+}
+
+void TEditorForm::ExportBank(BankKind kind)
+{
+    if (TaskCount() == 0) {
+        Prompter.Notice(this, QStringLiteral("В тесте нет заданий для экспорта."));
+        return;
+    }
+    FileDialogSpec spec;
+    switch (kind) {
+    case BankKind::MoodleXml:
+        spec.Title = QStringLiteral("Экспорт в Moodle XML");
+        spec.Filter = QStringLiteral("Moodle XML (*.XML)|*.XML");
+        spec.DefaultExtension = QStringLiteral("XML");
+        break;
+    case BankKind::Gift:
+        spec.Title = QStringLiteral("Экспорт в GIFT");
+        spec.Filter = QStringLiteral("GIFT (*.GIFT)|*.GIFT");
+        spec.DefaultExtension = QStringLiteral("GIFT");
+        break;
+    default:
+        spec.Title = QStringLiteral("Экспорт в Aiken");
+        spec.Filter = QStringLiteral("Aiken (*.TXT)|*.TXT");
+        spec.DefaultExtension = QStringLiteral("TXT");
+        break;
+    }
+    spec.OverwritePrompt = true;
+    const auto chosen = Prompter.SaveFile(this, spec);
+    if (!chosen || chosen->Path.isEmpty())
+        return;
+    std::vector<TTask> tasks;
+    tasks.reserve(static_cast<size_t>(TaskCount()));
+    for (int i = 0; i < TaskCount(); ++i)
+        tasks.push_back(TaskAt(i));
+    const BankWriteResult written = WriteBank(kind, tasks, Doc.Title);
+    const std::string path = S(chosen->Path);
+    // A file that would hold no question is not written at all.
+    if (written.Written > 0) {
+        if (const Status saved = WriteFileAtomically(path, written.Bytes); !saved) {
+            Prompter.LoadError(this, Q(saved.error().Message));
+            return;
+        }
+    }
+    Prompter.Message(this, QStringLiteral("Экспорт заданий завершен"), Q(BankExportDoneText(path, written)),
+                     written.Written > 0 ? PromptIcon::Information : PromptIcon::Warning, PromptButtons::Ok);
 }
 
 void TEditorForm::MTExportToHTMLClick()
@@ -1147,7 +1206,7 @@ void TEditorForm::MFMarksClick()
 
 void TEditorForm::MViewClick()
 {
-    Action(IconSize == 16 ? "MVIcon16" : "MVIcon24")->setChecked(true);
+    (IconSize == 16 ? MenuItems.MVIcon16 : MenuItems.MVIcon24)->setChecked(true);
 }
 
 void TEditorForm::MVFontClick()
@@ -1394,8 +1453,28 @@ bool TEditorForm::event(QEvent* event)
     return QDialog::event(event);
 }
 
+bool TEditorForm::IsMenuShortcut(const QKeyEvent& key) const
+{
+    // The keypad's Insert and Delete are the same keys to the menu.
+    const QKeySequence pressed(QKeyCombination(key.modifiers() & ~Qt::KeypadModifier, Qt::Key(key.key())));
+    for (const QAction* item : actions())
+        if (!item->shortcut().isEmpty() && item->shortcut() == pressed)
+            return true;
+    return false;
+}
+
 bool TEditorForm::eventFilter(QObject* watched, QEvent* event)
 {
+    // Keys reach the window before the control with the focus: a text field
+    // must not take a menu item's key for its own editing (Ctrl+Ins copying,
+    // Shift+Ins pasting, Ctrl+Del deleting a word), not even while the item is
+    // off. Ctrl+C, Ctrl+V and Ctrl+X stay the fields' own.
+    if ((event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress) &&
+        watched != this && watched->isWidgetType() && static_cast<QWidget*>(watched)->window() == this &&
+        IsMenuShortcut(*static_cast<QKeyEvent*>(event))) {
+        event->ignore();
+        return true;
+    }
     if (event->type() == QEvent::KeyPress) {
         for (int i = 0; i < 5; ++i)
             if (watched == TaskView->VariantText[i]) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/AppServices.h"
+#include "banks/BankFile.h"
 #include "editor/EditorDocument.h"
 #include "editor/TaskOperations.h"
 #include "model/TestModel.h"
@@ -81,8 +82,53 @@ public:
     bool TaskPanelShown() const;
     bool EditButtonsEnabled() const;
     TTaskTree* Tree() const { return TaskTree; }
-    QAction* Action(const char* objectName) const;
-    QMenu* Menu(const char* objectName) const;
+    // The menus, the tree's popup and their items, made once; each keeps its object name.
+    struct TMenus {
+        QMenu* MFile = nullptr;
+        QAction* MFNew = nullptr;
+        QAction* MFOpen = nullptr;
+        QAction* MFSaveFile = nullptr;
+        QAction* MFSaveFileAs = nullptr;
+        QMenu* MFImport = nullptr;
+        QAction* MFImportFromOthr = nullptr;
+        QMenu* MFExport = nullptr;
+        QAction* MTExportToHTML = nullptr;
+        QAction* MFExportMoodleXml = nullptr;
+        QAction* MFExportGift = nullptr;
+        QAction* MFExportAiken = nullptr;
+        QAction* MFClose = nullptr;
+        QMenu* MTask = nullptr;
+        QAction* MTAdd = nullptr;
+        QMenu* MTAdd2 = nullptr;
+        QAction* MTAdd2Sub[3] = {};  // by task type, 1 to 3
+        QAction* MTDelete = nullptr;
+        QAction* MTMoveToUp = nullptr;
+        QAction* MTMoveToDown = nullptr;
+        QAction* MTMoveToFirst = nullptr;
+        QAction* MTMoveToLast = nullptr;
+        QAction* MTAddCopy = nullptr;
+        QAction* MTCopyToClipboard = nullptr;
+        QAction* MTPasteFromClipboard = nullptr;
+        QAction* MTChangeType = nullptr;
+        QMenu* MParams = nullptr;
+        QAction* MPTitleAndDescription = nullptr;
+        QAction* MFMarks = nullptr;
+        QMenu* MView = nullptr;
+        QAction* MVFont = nullptr;
+        QMenu* MVIcons = nullptr;
+        QAction* MVIcon16 = nullptr;
+        QAction* MVIcon24 = nullptr;
+        QMenu* MHelp = nullptr;
+        QAction* MHShowHelp = nullptr;
+        QAction* MHShowAboutBox = nullptr;
+        QMenu* TreePopup = nullptr;
+        QMenu* PMAdd = nullptr;
+        QAction* PMAddSub[3] = {};  // by task type, 1 to 3
+        QAction* PMDelete = nullptr;
+        QAction* PMAddCopy = nullptr;
+        QAction* PMChangeType = nullptr;
+    };
+    const TMenus& Menus() const { return MenuItems; }
     QString StatusText(int panel) const;
 
     // Menu handlers, named after their items.
@@ -91,6 +137,8 @@ public:
     void MFSaveFileClick();
     void MFSaveFileAsClick();
     void MFImportFromOthrClick();
+    // File > Export > Moodle XML, GIFT or Aiken.
+    void ExportBank(BankKind kind);
     void MTExportToHTMLClick();
     void MFCloseClick();
     void MTaskClick();
@@ -139,11 +187,15 @@ protected:
     void reject() override;
 
 private:
+    // A key that is the shortcut of one of the window's menu items.
+    bool IsMenuShortcut(const QKeyEvent& key) const;
     void BuildLayout();
     QWidget* BuildTaskPanel(QWidget* parent);
     void BuildMenus(QMenuBar* bar);
     void BuildToolBar();
     void BuildTreePopup();
+    // Appends the tasks of a bank read by the import, its pictures written first.
+    void ImportBank(const std::string& path, BankImport bank);
 
     TTaskNode* CurrentNode() const;
     TTaskNode* NodeAt(int position) const;
@@ -208,7 +260,7 @@ private:
     QPushButton* TaskSave = nullptr;
     QPushButton* TastReset = nullptr;
     std::array<QLabel*, 3> StatusPanels{};
-    QMenu* TreePopup = nullptr;
+    TMenus MenuItems;
 };
 
 }  // namespace quilmo

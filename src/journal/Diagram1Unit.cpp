@@ -11,6 +11,7 @@
 #include <cerrno>
 
 #include "app/QtConvert.h"
+#include "app/QtMenus.h"
 #include "journal/Exports.h"
 #include "journal/QtBarChart.h"
 #include "model/FileIO.h"
@@ -24,14 +25,11 @@ TDiagram1Form::TDiagram1Form(AppServices& services, QWidget* parent)
     setWindowTitle(QStringLiteral("Диаграмма результатов"));
 
     auto* bar = new QMenuBar(this);
-    QMenu* menu = bar->addMenu(QStringLiteral("Диаграмма"));
-    menu->setObjectName(QStringLiteral("MDiagram"));
-    auto* saveAs = menu->addAction(QStringLiteral("Сохранить как..."));
-    saveAs->setObjectName(QStringLiteral("MDSaveAs"));
-    connect(saveAs, &QAction::triggered, this, &TDiagram1Form::MDSaveAsClick);
-    auto* copy = menu->addAction(QStringLiteral("Копировать как рисунок"));
-    copy->setObjectName(QStringLiteral("MDCopy"));
-    connect(copy, &QAction::triggered, this, &TDiagram1Form::MDCopyClick);
+    MenuItems.MDiagram = AddMenu(bar, "MDiagram", "Диаграмма");
+    MenuItems.MDSaveAs =
+        AddMenuItem(this, MenuItems.MDiagram, "MDSaveAs", "Сохранить как...", &TDiagram1Form::MDSaveAsClick);
+    MenuItems.MDCopy =
+        AddMenuItem(this, MenuItems.MDiagram, "MDCopy", "Копировать как рисунок", &TDiagram1Form::MDCopyClick);
 
     LabelTitle = new QLabel(this);
     LabelTitle->setObjectName(QStringLiteral("LabelTitle"));
@@ -68,11 +66,6 @@ void TDiagram1Form::SetTitle(const QString& title)
 QString TDiagram1Form::Title() const
 {
     return LabelTitle->text();
-}
-
-QAction* TDiagram1Form::Action(const char* objectName) const
-{
-    return findChild<QAction*>(QString::fromLatin1(objectName));
 }
 
 void TDiagram1Form::PaintBoxPaint(QPainter& painter, int width, int height) const

@@ -11,6 +11,7 @@
 #include "model/Expected.h"
 
 class QLabel;
+class QAction;
 class QMenu;
 class QMenuBar;
 
@@ -41,10 +42,17 @@ public:
     // Writes the drawing area as a Windows bitmap.
     Status SaveToFile(const std::string& path) const;
 
-    QAction* Action(const char* objectName) const;
+    // Its one menu and the menu's items, each keeping its object name.
+    struct TMenus {
+        QMenu* MDiagram = nullptr;
+        QAction* MDSaveAs = nullptr;
+        QAction* MDCopy = nullptr;
+    };
+    const TMenus& Menus() const { return MenuItems; }
 
 private:
     AppServices& Services;
+    TMenus MenuItems;
     QLabel* LabelTitle = nullptr;
     QWidget* Box = nullptr;
 };

@@ -16,6 +16,7 @@
 
 #include "app/QtConvert.h"
 #include "app/QtFormParts.h"
+#include "app/QtMenus.h"
 #include "journal/Diagram1Unit.h"
 #include "journal/Exports.h"
 #include "journal/ItemStatisticsUnit.h"
@@ -177,56 +178,40 @@ void TServerForm::BuildLayout()
 
 void TServerForm::BuildMenus()
 {
-    auto menu = [&](const char* name, const char* caption) {
-        auto* m = menuBar()->addMenu(QString::fromUtf8(caption));
-        m->setObjectName(QString::fromLatin1(name));
-        return m;
-    };
-    auto item = [&](QMenu* m, const char* name, const char* caption, void (TServerForm::*handler)()) {
-        auto* a = new QAction(QString::fromUtf8(caption), this);
-        a->setObjectName(QString::fromLatin1(name));
-        m->addAction(a);
-        connect(a, &QAction::triggered, this, handler);
-        return a;
+    TMenus& m = MenuItems;
+    QMenuBar* bar = menuBar();
+    auto item = [this](QMenu* menu, const char* name, const char* caption, void (TServerForm::*handler)()) {
+        return AddMenuItem(this, menu, name, caption, handler);
     };
 
-    QMenu* file = menu("MFile", "Файл");
-    connect(file, &QMenu::aboutToShow, this, &TServerForm::MFileClick);
-    item(file, "MFaleSaveAs", "Сохранить как...", &TServerForm::MFaleSaveAsClick);
-    item(file, "MFImportResults", "Импорт result.txt...", &TServerForm::MFImportResultsClick);
+    m.MFile = AddMenu(bar, "MFile", "Файл");
+    connect(m.MFile, &QMenu::aboutToShow, this, &TServerForm::MFileClick);
+    m.MFaleSaveAs = item(m.MFile, "MFaleSaveAs", "Сохранить как...", &TServerForm::MFaleSaveAsClick);
+    m.MFImportResults = item(m.MFile, "MFImportResults", "Импорт result.txt...", &TServerForm::MFImportResultsClick);
 
-    QMenu* view = menu("MView", "Вид");
-    item(view, "MOptimizeWidthColGrid", "Подобрать ширину столбцов", &TServerForm::MOptimizeWidthColGridClick);
-    item(view, "MDelete", "Удалить строку", &TServerForm::MDeleteClick);
+    m.MView = AddMenu(bar, "MView", "Вид");
+    m.MOptimizeWidthColGrid = item(m.MView, "MOptimizeWidthColGrid", "Подобрать ширину столбцов",
+                                   &TServerForm::MOptimizeWidthColGridClick);
+    m.MDelete = item(m.MView, "MDelete", "Удалить строку", &TServerForm::MDeleteClick);
 
-    QMenu* analysis = menu("MAnalysis", "Анализ");
-    item(analysis, "MAD1", "Диаграмма 1", &TServerForm::MAD1Click);
-    item(analysis, "MAD2", "Диаграмма N", &TServerForm::MAD2Click);
-    item(analysis, "MAD3", "Диаграмма %", &TServerForm::MAD3Click);
-    item(analysis, "MAItemStats", "Статистика заданий", &TServerForm::MAItemStatsClick);
+    m.MAnalysis = AddMenu(bar, "MAnalysis", "Анализ");
+    m.MAD1 = item(m.MAnalysis, "MAD1", "Диаграмма 1", &TServerForm::MAD1Click);
+    m.MAD2 = item(m.MAnalysis, "MAD2", "Диаграмма N", &TServerForm::MAD2Click);
+    m.MAD3 = item(m.MAnalysis, "MAD3", "Диаграмма %", &TServerForm::MAD3Click);
+    m.MAItemStats = item(m.MAnalysis, "MAItemStats", "Статистика заданий", &TServerForm::MAItemStatsClick);
 
-    PopupMenuGrid = new QMenu(this);
-    PopupMenuGrid->setObjectName(QStringLiteral("PopupMenuGrid"));
-    item(PopupMenuGrid, "PMOptimizeWidthColGrid", "Подобрать ширину столбцов",
-         &TServerForm::MOptimizeWidthColGridClick);
-    item(PopupMenuGrid, "PMDelete", "Удалить строку", &TServerForm::MDeleteClick);
-    item(PopupMenuGrid, "PMAD1", "Диаграмма 1", &TServerForm::MAD1Click);
-    item(PopupMenuGrid, "PMAD2", "Диаграмма N", &TServerForm::MAD2Click);
-    item(PopupMenuGrid, "PMItemStats", "Статистика заданий", &TServerForm::MAItemStatsClick);
+    m.PopupMenuGrid = new QMenu(this);
+    m.PopupMenuGrid->setObjectName(QStringLiteral("PopupMenuGrid"));
+    m.PMOptimizeWidthColGrid = item(m.PopupMenuGrid, "PMOptimizeWidthColGrid", "Подобрать ширину столбцов",
+                                    &TServerForm::MOptimizeWidthColGridClick);
+    m.PMDelete = item(m.PopupMenuGrid, "PMDelete", "Удалить строку", &TServerForm::MDeleteClick);
+    m.PMAD1 = item(m.PopupMenuGrid, "PMAD1", "Диаграмма 1", &TServerForm::MAD1Click);
+    m.PMAD2 = item(m.PopupMenuGrid, "PMAD2", "Диаграмма N", &TServerForm::MAD2Click);
+    m.PMItemStats = item(m.PopupMenuGrid, "PMItemStats", "Статистика заданий", &TServerForm::MAItemStatsClick);
     ResultGrid->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(ResultGrid, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
-        PopupMenuGrid->popup(ResultGrid->viewport()->mapToGlobal(at));
+        MenuItems.PopupMenuGrid->popup(ResultGrid->viewport()->mapToGlobal(at));
     });
-}
-
-QAction* TServerForm::Action(const char* objectName) const
-{
-    return findChild<QAction*>(QString::fromLatin1(objectName));
-}
-
-QMenu* TServerForm::Menu(const char* objectName) const
-{
-    return findChild<QMenu*>(QString::fromLatin1(objectName));
 }
 
 // ---------------------------------------------------------------- lifecycle
@@ -601,7 +586,7 @@ int TServerForm::SelectedIndex() const
 
 void TServerForm::MFileClick()
 {
-    Action("MFaleSaveAs")->setEnabled(PageControl->currentWidget() == TabSheetResults);
+    MenuItems.MFaleSaveAs->setEnabled(PageControl->currentWidget() == TabSheetResults);
 }
 
 void TServerForm::MFaleSaveAsClick()

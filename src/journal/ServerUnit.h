@@ -89,8 +89,27 @@ public:
     void SelectRow(int row);
     int ColumnWidth(int column) const;
 
-    QAction* Action(const char* objectName) const;
-    QMenu* Menu(const char* objectName) const;
+    // The menus, the grid's popup and their items, made once; each keeps its object name.
+    struct TMenus {
+        QMenu* MFile = nullptr;
+        QAction* MFaleSaveAs = nullptr;
+        QAction* MFImportResults = nullptr;
+        QMenu* MView = nullptr;
+        QAction* MOptimizeWidthColGrid = nullptr;
+        QAction* MDelete = nullptr;
+        QMenu* MAnalysis = nullptr;
+        QAction* MAD1 = nullptr;
+        QAction* MAD2 = nullptr;
+        QAction* MAD3 = nullptr;
+        QAction* MAItemStats = nullptr;
+        QMenu* PopupMenuGrid = nullptr;
+        QAction* PMOptimizeWidthColGrid = nullptr;
+        QAction* PMDelete = nullptr;
+        QAction* PMAD1 = nullptr;
+        QAction* PMAD2 = nullptr;
+        QAction* PMItemStats = nullptr;
+    };
+    const TMenus& Menus() const { return MenuItems; }
     TClassPage* ClassPage() const { return TabSheetClass; }
 
 protected:
@@ -161,7 +180,7 @@ private:
     QPlainTextEdit* Messages = nullptr;
     QTableWidget* ResultGrid = nullptr;
     TClassPage* TabSheetClass = nullptr;
-    QMenu* PopupMenuGrid = nullptr;
+    TMenus MenuItems;
 };
 
 }  // namespace quilmo

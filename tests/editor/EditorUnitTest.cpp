@@ -26,9 +26,7 @@
 #include "model/Cp1251.h"
 #include "app/ShowQuestionImageUnit.h"
 #include "model/TextUtil.h"
-#include "support/FakePlatform.h"
-#include "support/QtScriptedPrompts.h"
-#include "support/TempFolder.h"
+#include "support/QtEditorFixture.h"
 
 namespace quilmo::testing {
 namespace {
@@ -51,22 +49,8 @@ const std::vector<std::string> kThreeTasks = {
     "----------конец---------",
 };
 
-class EditorUnitTest : public ::testing::Test {
+class EditorUnitTest : public EditorTest {
 protected:
-    TEditorForm& Start()
-    {
-        services = std::make_unique<AppServices>(
-            AppServices{prompts, platform, desktop, folder.Path(), folder.Path(), {}});
-        form = std::make_unique<TEditorForm>(*services);
-        return *form;
-    }
-
-    void TearDown() override
-    {
-        form.reset();
-        prompts.Verify();
-    }
-
     template <class T>
     T* W(const QString& name) const
     {
@@ -123,12 +107,6 @@ protected:
         });
     }
 
-    TempFolder folder;
-    ScriptedPrompts prompts;
-    FakePlatform platform;
-    RecordingDesktop desktop;
-    std::unique_ptr<AppServices> services;
-    std::unique_ptr<TEditorForm> form;
 };
 
 TEST_F(EditorUnitTest, StartsWithAnEmptyDocument)
@@ -140,8 +118,8 @@ TEST_F(EditorUnitTest, StartsWithAnEmptyDocument)
     EXPECT_EQ(form->StatusText(2), "");
     EXPECT_FALSE(form->TaskPanelShown());
     EXPECT_TRUE(W<QLabel>("InstructionLabel")->isVisibleTo(form.get()));
-    EXPECT_FALSE(form->Action("MTDelete")->isEnabled());
-    EXPECT_TRUE(form->Action("MTAdd")->isEnabled());
+    EXPECT_FALSE(form->Menus().MTDelete->isEnabled());
+    EXPECT_TRUE(form->Menus().MTAdd->isEnabled());
 }
 
 // A new test gets three tasks of each type, each edited and saved in the
@@ -352,9 +330,9 @@ TEST_F(EditorUnitTest, MovesKeepTheSelectionAndChangeNothingAtTheEnds)
     Open(path);
     form->SelectTask(0);
     form->MTaskClick();
-    EXPECT_FALSE(form->Action("MTMoveToUp")->isEnabled());
-    EXPECT_FALSE(form->Action("MTMoveToFirst")->isEnabled());
-    EXPECT_TRUE(form->Action("MTMoveToDown")->isEnabled());
+    EXPECT_FALSE(form->Menus().MTMoveToUp->isEnabled());
+    EXPECT_FALSE(form->Menus().MTMoveToFirst->isEnabled());
+    EXPECT_TRUE(form->Menus().MTMoveToDown->isEnabled());
     form->MTMoveToUpClick();
     form->MTMoveToFirstClick();
     EXPECT_EQ(form->Document().Modified, 0);
@@ -369,8 +347,8 @@ TEST_F(EditorUnitTest, MovesKeepTheSelectionAndChangeNothingAtTheEnds)
     EXPECT_EQ(form->NodeLabel(2), "Первый вопрос");
     EXPECT_EQ(form->SelectedPosition(), 2);
     form->MTaskClick();
-    EXPECT_FALSE(form->Action("MTMoveToDown")->isEnabled());
-    EXPECT_FALSE(form->Action("MTMoveToLast")->isEnabled());
+    EXPECT_FALSE(form->Menus().MTMoveToDown->isEnabled());
+    EXPECT_FALSE(form->Menus().MTMoveToLast->isEnabled());
     form->MTMoveToFirstClick();
     EXPECT_EQ(form->NodeLabel(0), "Первый вопрос");
     EXPECT_EQ(form->NodeLabel(1), "Второй вопрос");
@@ -465,10 +443,10 @@ TEST_F(EditorUnitTest, RightButtonSelectsOnlyWithoutUnsavedEdits)
     EXPECT_EQ(form->SelectedPosition(), 1);
 
     // The popup then offers Delete and Change type for the task shown.
-    form->Action("PMDelete")->setEnabled(false);
+    form->Menus().PMDelete->setEnabled(false);
     form->TreePopupPopup();
-    EXPECT_TRUE(form->Action("PMDelete")->isEnabled());
-    EXPECT_TRUE(form->Action("PMChangeType")->isEnabled());
+    EXPECT_TRUE(form->Menus().PMDelete->isEnabled());
+    EXPECT_TRUE(form->Menus().PMChangeType->isEnabled());
     form->TastResetClick();
     form->hide();
 }
@@ -517,14 +495,14 @@ TEST_F(EditorUnitTest, CopyAndPasteThroughTheClipboard)
     QClipboard* clipboard = QGuiApplication::clipboard();
     clipboard->setText("one line only");
     form->MTaskClick();
-    EXPECT_FALSE(form->Action("MTPasteFromClipboard")->isEnabled());
+    EXPECT_FALSE(form->Menus().MTPasteFromClipboard->isEnabled());
 
     form->SelectTask(2);
     form->MTCopyToClipboardClick();
     EXPECT_EQ(clipboard->text(),
               "-------------------\r\nТретий вопрос\r\n\r\n\r\n2-1\r\nА\r\nБ\r\n\r\n\r\n\r\n");
     form->MTaskClick();
-    EXPECT_TRUE(form->Action("MTPasteFromClipboard")->isEnabled());
+    EXPECT_TRUE(form->Menus().MTPasteFromClipboard->isEnabled());
 
     // Ten lines with 2,4 on the fifth: a multiple-choice task.
     clipboard->setText("---\r\nВставленный\r\n\r\n\r\n2,4\r\nа\r\nб\r\nв\r\nг\r\n\r\n");
@@ -540,7 +518,7 @@ TEST_F(EditorUnitTest, CopyAndPasteThroughTheClipboard)
     // Nine lines: not offered, and refused with the paste error when asked anyway.
     clipboard->setText("---\r\nq\r\n\r\n\r\n1\r\nа\r\nб\r\nв\r\nг\r\n");
     form->MTaskClick();
-    EXPECT_FALSE(form->Action("MTPasteFromClipboard")->isEnabled());
+    EXPECT_FALSE(form->Menus().MTPasteFromClipboard->isEnabled());
     prompts.ExpectMessage(
         "Ошибка вставки задания из буфера обмена! Возможно не верный формат данных.");
     form->MTPasteFromClipboardClick();
@@ -650,7 +628,7 @@ TEST_F(EditorUnitTest, PictureOpensInTheRunnersPictureWindowAndHelpInTheAboutBox
     form->QuestionImageClick();
     EXPECT_EQ(shown, QSize(40, 30));
 
-    EXPECT_TRUE(form->findChild<QAction*>("MHShowAboutBox")->isEnabled());
+    EXPECT_TRUE(form->Menus().MHShowAboutBox->isEnabled());
     prompts.ExpectModal("TAboutForm", [](QDialog&) { return int(QDialog::Accepted); });
     form->MHShowAboutBoxClick();
 }
@@ -741,12 +719,12 @@ TEST_F(EditorUnitTest, ViewOptions)
     Start();
     Open(path);
     form->MViewClick();
-    EXPECT_TRUE(form->Action("MVIcon24")->isChecked());
+    EXPECT_TRUE(form->Menus().MVIcon24->isChecked());
     EXPECT_EQ(form->Tree()->iconSize(), QSize(24, 24));
     EXPECT_EQ(form->Tree()->indentation(), 27);
     form->MVIcon16Click();
     form->MViewClick();
-    EXPECT_TRUE(form->Action("MVIcon16")->isChecked());
+    EXPECT_TRUE(form->Menus().MVIcon16->isChecked());
     EXPECT_EQ(form->Tree()->indentation(), 10);
     form->MVIcon24Click();
     EXPECT_EQ(form->Tree()->indentation(), 20);

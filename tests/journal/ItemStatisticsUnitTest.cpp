@@ -79,9 +79,9 @@ TEST_F(ItemStatisticsUnitTest, ShowsTheSelectedGroupFromBothMenus)
         return QDialog::Accepted;
     };
     prompts.ExpectModal("TItemStatisticsForm", check);
-    journal.Action("MAItemStats")->trigger();
+    journal.Menus().MAItemStats->trigger();
     prompts.ExpectModal("TItemStatisticsForm", check);
-    journal.Action("PMItemStats")->trigger();
+    journal.Menus().PMItemStats->trigger();
     EXPECT_EQ(shown, 2);
 
     // The header row or the empty journal: nothing opens.

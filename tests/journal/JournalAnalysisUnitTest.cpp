@@ -68,14 +68,14 @@ TEST_F(JournalAnalysisUnitTest, AnalysesShowTheirChartsFromBothMenus)
     TServerForm& journal = Journal(kGroup);
     journal.SelectRow(3);  // Борис
     ExpectChart({1, 0, 0}, 1, 0, "Результаты выбранного теста для: \"Борис\"");
-    journal.Action("MAD1")->trigger();
+    journal.Menus().MAD1->trigger();
     ExpectChart({2, 2, 0}, 3, 0, "Результаты тестов для группы с выбранным тестом");
-    journal.Action("PMAD2")->trigger();
+    journal.Menus().PMAD2->trigger();
     ExpectChart({62, 100, 12, 50}, 100, 1, "Результаты в % тестов для всей группы");
-    journal.Action("MAD3")->trigger();
+    journal.Menus().MAD3->trigger();
     ExpectChart({1, 1, 0}, 1, 0, "Результаты выбранного теста для: \"Анна\"");
     journal.SelectRow(1);
-    journal.Action("PMAD1")->trigger();
+    journal.Menus().PMAD1->trigger();
 }
 
 TEST_F(JournalAnalysisUnitTest, AnalysesWithoutAValidRowOrResultsDoNothing)
@@ -142,7 +142,7 @@ TEST_F(JournalAnalysisUnitTest, ChartSavedAsABitmapAndCopied)
     chart.form.LabelMode = 1;
     const std::string path = folder / "chart.BMP";
     prompts.ExpectSaveFile(QString::fromStdString(path));
-    chart.form.Action("MDSaveAs")->trigger();
+    chart.form.Menus().MDSaveAs->trigger();
     EXPECT_EQ(prompts.Last().File.Filter, "Точечный рисунок (*.BMP)|*.BMP");
     EXPECT_EQ(prompts.Last().File.DefaultExtension, "BMP");
     EXPECT_FALSE(prompts.Last().File.OverwritePrompt);
@@ -166,7 +166,7 @@ TEST_F(JournalAnalysisUnitTest, ChartSavedAsABitmapAndCopied)
     prompts.ExpectSaveFile(std::nullopt);  // cancelled: nothing
     chart.form.MDSaveAsClick();
 
-    chart.form.Action("MDCopy")->trigger();
+    chart.form.Menus().MDCopy->trigger();
     const QImage copied = QGuiApplication::clipboard()->image();
     EXPECT_EQ(copied.size(), QSize(484, 211));
     EXPECT_EQ(copied.pixel(60, 150), Rgb(150, 200, 150));
@@ -189,7 +189,7 @@ TEST_F(JournalExportUnitTest, TextExport)
     TServerForm& journal = WithResults();
     const std::string path = folder / "2024_03_05 09_15.TXT";
     prompts.ExpectSaveFile(QString::fromStdString(path), 1);
-    journal.Action("MFaleSaveAs")->trigger();
+    journal.Menus().MFaleSaveAs->trigger();
     const FileDialogSpec& dialog = prompts.Last().File;
     EXPECT_EQ(dialog.FileName, "2024_03_05 09_15");
     EXPECT_EQ(dialog.Filter, "Текстовый файл (с разделителями табуляции) (*.TXT)|*.TXT|"

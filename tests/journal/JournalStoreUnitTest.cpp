@@ -216,8 +216,8 @@ TEST_F(JournalStoreUnitTest, ImportGathersLogsAndShowsNoResultTwice)
 
     TServerForm& journal = OpenJournal();
     journal.ReceiveEvent(JournalResultEvent(JournalSample("Вика", 20)));
-    ASSERT_TRUE(journal.Action("MFImportResults"));
-    EXPECT_EQ(journal.Action("MFImportResults")->text(), "Импорт result.txt...");
+    ASSERT_TRUE(journal.Menus().MFImportResults);
+    EXPECT_EQ(journal.Menus().MFImportResults->text(), "Импорт result.txt...");
 
     prompts.ExpectOpenFiles(QStringList{QString::fromStdString(first), QString::fromStdString(second)});
     prompts.ExpectMessage(QStringLiteral("Добавлено результатов: 2.\r\nУже были в журнале: 3.\r\n"

@@ -234,10 +234,10 @@ TEST_F(ServerUnitTest, SaveAsIsOfferedOnlyOnTheResultsPage)
     pages->setCurrentIndex(0);
     ASSERT_EQ(pages->tabText(0), "Сообщения");
     journal.MFileClick();
-    EXPECT_FALSE(journal.Action("MFaleSaveAs")->isEnabled());
+    EXPECT_FALSE(journal.Menus().MFaleSaveAs->isEnabled());
     pages->setCurrentIndex(1);
     journal.MFileClick();
-    EXPECT_TRUE(journal.Action("MFaleSaveAs")->isEnabled());
+    EXPECT_TRUE(journal.Menus().MFaleSaveAs->isEnabled());
 }
 
 TEST_F(ServerUnitTest, FitColumnWidthsMeasuresEveryCellHeaderIncluded)

@@ -25,12 +25,14 @@ struct MenuCase {
     std::function<void()> Check;    // what its handler must have done
 };
 
-// A key of the window that is no menu item's (F7 in the runner, say).
+// A key pressed in the window that is no menu item's own (F7 in the runner),
+// or a menu item's key pressed in one of its controls.
 struct KeyCase {
     const char* Name;
     QKeySequence Key;
     std::function<void()> Arrange;
     std::function<void()> Check;
+    std::function<QWidget*()> Target = {};  // the control with the focus; none: as it is
 };
 
 // Shows the window and makes it the active one, as the shortcut map wants.
@@ -94,7 +96,7 @@ inline void RunMenuCases(QWidget* window, ScriptedPrompts& prompts,
         SCOPED_TRACE(k.Name);
         if (k.Arrange)
             k.Arrange();
-        PressOn(window, k.Key);
+        PressOn(window, k.Key, k.Target ? k.Target() : nullptr);
         k.Check();
         prompts.Verify();
     }
