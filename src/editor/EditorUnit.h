@@ -3,7 +3,6 @@
 
 #include <QDialog>
 #include <QIcon>
-#include <QTreeWidget>
 #include <array>
 #include <functional>
 #include <optional>
@@ -13,6 +12,7 @@
 #include "app/AppServices.h"
 #include "banks/BankFile.h"
 #include "editor/EditorDocument.h"
+#include "editor/QtTaskTree.h"
 #include "editor/TaskOperations.h"
 #include "model/TestModel.h"
 
@@ -30,36 +30,6 @@ class QToolBar;
 namespace quilmo {
 
 class TTaskView;
-
-// A node of the task tree; it owns its task, which goes when the node goes.
-class TTaskNode : public QTreeWidgetItem {
-public:
-    explicit TTaskNode(TTask task) : Task(std::move(task)) {}
-    TTask Task;
-};
-
-// The flat task tree. The window decides what happens before the current node
-// changes, whether a right-button press selects, and what a drop does.
-class TTaskTree : public QTreeWidget {
-public:
-    explicit TTaskTree(QWidget* parent = nullptr);
-
-    std::function<void()> BeforeCurrentChange;        // the old node is still current
-    std::function<bool()> RightPressSelects;
-    std::function<void()> DragStarted;
-    std::function<void(std::optional<size_t> target)> Dropped;  // target: the node under the pointer
-
-    // The drag handlers, callable from tests as the drag-and-drop machinery calls them.
-    void DragOverAt(const QPoint& pos);
-    void DropAt(const QPoint& pos);
-
-protected:
-    void mousePressEvent(QMouseEvent* event) override;
-    void startDrag(Qt::DropActions supportedActions) override;
-    void dragEnterEvent(QDragEnterEvent* event) override;
-    void dragMoveEvent(QDragMoveEvent* event) override;
-    void dropEvent(QDropEvent* event) override;
-};
 
 class TEditorForm : public QDialog {
     Q_OBJECT

@@ -11,6 +11,7 @@ const std::vector<PictureKindEntry>& PictureKinds()
         {PictureKind::Gif, "GIF", {"gif"}},
         {PictureKind::Bitmap, "Точечные рисунки", {"bmp", "dib"}},
         {PictureKind::Icon, "Значки", {"ico"}},
+        {PictureKind::Metafile, "Метафайлы", {"wmf"}},
     };
     return kinds;
 }

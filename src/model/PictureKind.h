@@ -9,7 +9,7 @@
 
 namespace quilmo {
 
-enum class PictureKind { None, Bitmap, Icon, Jpeg, Gif };
+enum class PictureKind { None, Bitmap, Icon, Metafile, Jpeg, Gif };
 
 struct PictureKindEntry {
     PictureKind Kind;

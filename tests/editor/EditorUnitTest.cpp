@@ -256,6 +256,42 @@ TEST_F(EditorUnitTest, OpenShowsTheQuestionsAsLabels)
     EXPECT_FALSE(form->TaskPanelShown());
 }
 
+TEST_F(EditorUnitTest, FocusComingBackToTheTreeAfterOpenOrImportSelectsNothing)
+{
+    // The first task's picture is missing: showing it would say so at once.
+    const std::vector<std::string> lines = {
+        "Без выбора", "", "2", "--------", "0", "--------",
+        "----1----", "Первый", "", "нет.jpg", "1", "а", "", "", "", "",
+        "----2----", "Второй", "", "", "1", "а", "", "", "", "",
+        "----------конец---------",
+    };
+    const QString path = WriteTest("first.tst", lines);
+    Start();
+    auto focusTree = [&] {
+        QFocusEvent in(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+        QCoreApplication::sendEvent(form->Tree(), &in);
+    };
+    Open(path);
+    focusTree();
+    EXPECT_EQ(form->SelectedPosition(), -1);
+    EXPECT_FALSE(form->TaskPanelShown());
+    EXPECT_EQ(form->StatusText(1), "");
+
+    prompts.ExpectOpenFile(path).ExpectMessage({});
+    form->MFImportFromOthrClick();
+    focusTree();
+    EXPECT_EQ(form->TaskCount(), 4);
+    EXPECT_EQ(form->SelectedPosition(), -1);
+    EXPECT_FALSE(form->TaskPanelShown());
+
+    // The teacher's own choice shows the task, and says the picture is missing.
+    prompts.ExpectMessage("Файл с изображением отсутствует!");
+    form->SelectTask(0);
+    EXPECT_TRUE(form->TaskPanelShown());
+    focusTree();
+    EXPECT_EQ(form->SelectedPosition(), 0);
+}
+
 TEST_F(EditorUnitTest, FailedOpenEmptiesTheTreeAndResetsTheDocument)
 {
     const QString good = WriteTest("three.tst", kThreeTasks);

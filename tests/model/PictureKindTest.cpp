@@ -19,6 +19,9 @@ TEST(PictureKindTest, KindFollowsTheExtensionInAnyCase)
         {"photo.jpe", PictureKind::Jpeg},
         {"photo.JFIF", PictureKind::Jpeg},
         {"anim.gif", PictureKind::Gif},
+        {"drawing.wmf", PictureKind::Metafile},
+        {"DRAWING.WMF", PictureKind::Metafile},
+        {"drawing.emf", PictureKind::None},
         {"C:\\Рисунки\\Ёлка.GIF", PictureKind::Gif},
         {"picture.png", PictureKind::None},
         {"picture.PNG", PictureKind::None},
@@ -36,8 +39,9 @@ TEST(PictureKindTest, KindFollowsTheExtensionInAnyCase)
 TEST(PictureKindTest, FilterListsEveryKindAndNothingElse)
 {
     EXPECT_EQ(PictureFilter(),
-              "Все рисунки|*.JPG;*.JPEG;*.JPE;*.JFIF;*.GIF;*.BMP;*.DIB;*.ICO|"
-              "JPEG|*.JPG;*.JPEG;*.JPE;*.JFIF|GIF|*.GIF|Точечные рисунки|*.BMP;*.DIB|Значки|*.ICO");
+              "Все рисунки|*.JPG;*.JPEG;*.JPE;*.JFIF;*.GIF;*.BMP;*.DIB;*.ICO;*.WMF|"
+              "JPEG|*.JPG;*.JPEG;*.JPE;*.JFIF|GIF|*.GIF|Точечные рисунки|*.BMP;*.DIB|Значки|*.ICO|"
+              "Метафайлы|*.WMF");
 }
 
 TEST(PictureKindTest, EveryListedExtensionHasItsKind)

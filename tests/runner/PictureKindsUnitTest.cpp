@@ -5,7 +5,10 @@
 #include <QBuffer>
 #include <QImage>
 #include <QLineEdit>
+#include <fstream>
+#include <sstream>
 
+#include "app/QtPictureBox.h"
 #include "editor/EditorUnit.h"
 #include "model/PictureKind.h"
 #include "support/QtSessionFixture.h"
@@ -44,6 +47,12 @@ std::string PictureBytes(const std::string& extension)
         return Encoded("PNG");
     if (extension == "gif")
         return std::string(kGif, sizeof kGif - 1);
+    if (extension == "wmf") {
+        std::ifstream in(std::string(QUILMO_FIXTURES) + "/pictures/red-rectangle.wmf", std::ios::binary);
+        std::ostringstream bytes;
+        bytes << in.rdbuf();
+        return bytes.str();
+    }
     return {};
 }
 
@@ -118,6 +127,24 @@ TEST_F(PictureKindsUnitTest, EveryKindTheRunnerLoadsIsOffered)
     for (const PictureKindEntry& entry : PictureKinds())
         for (const std::string& extension : entry.Extensions)
             EXPECT_NE(std::find(offered.begin(), offered.end(), extension), offered.end()) << extension;
+}
+
+TEST_F(PictureKindsUnitTest, MetafileShowsInTheRunnerAndTheEditor)
+{
+    folder.Write("рисунок.WMF", PictureBytes("wmf"));
+    OpenTestFile(TestFileLines("Метафайл", {1, 0}, {{"Рисунок", "1", {"а"}, "", "рисунок.WMF"}}));
+    Begin();
+    const auto* picture = Widget<TPictureBox>("QuestionImage");
+    EXPECT_FALSE(picture->isHidden());
+    EXPECT_EQ(picture->Picture().size(), QSize(16, 8));
+    EXPECT_EQ(picture->Picture().toImage().pixel(8, 3), qRgb(255, 0, 0));
+
+    TEditorForm editor(*services);
+    editor.MTAdd2Sub_Click(1);
+    prompts.ExpectOpenFile(QString::fromStdString(folder / "рисунок.WMF"));
+    editor.ButtonSelectImageClick();
+    EXPECT_FALSE(editor.findChild<QWidget*>("QuestionImage")->isHidden());
+    EXPECT_TRUE(prompts.Messages().isEmpty()) << prompts.Messages().join(" / ").toStdString();
 }
 
 TEST_F(PictureKindsUnitTest, PngIsNeitherOfferedNorShown)
