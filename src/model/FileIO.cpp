@@ -375,14 +375,14 @@ Status DeleteFolderRecursively(const std::string& path)
         return Ok();
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0)
-        return errno == ENOENT ? Ok() : Status(SystemError(errno));
+        return errno == ENOENT ? Ok() : Status(Error{SystemErrorText(errno)});
     int lastError = 0;
     RemoveContents(fd, lastError);
     ::close(fd);
     if (::rmdir(folder.c_str()) != 0)
         lastError = errno;
     if (lastError != 0)
-        return SystemError(lastError);
+        return Error{SystemErrorText(lastError)};
     return Ok();
 }
 
