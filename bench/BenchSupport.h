@@ -74,7 +74,7 @@ public:
         ++Unexpected;
         return std::nullopt;
     }
-    std::optional<QFont> Font(QWidget*, const QFont&) override
+    std::optional<FontChoice> Font(QWidget*, const FontChoice&) override
     {
         ++Unexpected;
         return std::nullopt;

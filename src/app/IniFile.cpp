@@ -129,11 +129,11 @@ Expected<IniFile> IniFile::LoadForUpdate(const std::string& path)
     if (::stat(path.c_str(), &st) != 0) {
         if (errno == ENOENT)
             return IniFile{};
-        return Error{SystemErrorText(errno)};
+        return Error{ReadErrorText(path, SystemErrorText(errno))};
     }
     // Opening a pipe or a device could block the program for good.
     if (!S_ISREG(st.st_mode))
-        return Error{SystemErrorText(S_ISDIR(st.st_mode) ? EISDIR : EINVAL)};
+        return Error{ReadErrorText(path, SystemErrorText(S_ISDIR(st.st_mode) ? EISDIR : EINVAL))};
     auto bytes = ReadWholeFile(path, kMaxFileBytes);
     if (!bytes)
         return bytes.error();

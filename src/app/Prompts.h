@@ -30,6 +30,13 @@ struct FileDialogSpec {
     bool MultipleFiles = false; // an open dialog that takes several files at once
 };
 
+// The font dialog's value: the font and the text colour (an invalid colour:
+// the dialog offers none).
+struct FontChoice {
+    QFont Font;
+    QColor Color;
+};
+
 struct FileDialogResult {
     QString Path;
     int FilterIndex = 1;  // the filter chosen, 1-based
@@ -49,7 +56,8 @@ public:
     virtual std::optional<FileDialogResult> SaveFile(QWidget* owner, const FileDialogSpec& spec) = 0;
     virtual std::optional<QString> Folder(QWidget* owner, const QString& title,
                                           const QString& start) = 0;
-    virtual std::optional<QFont> Font(QWidget* owner, const QFont& initial) = 0;
+    // Preset with initial; nullopt when cancelled.
+    virtual std::optional<FontChoice> Font(QWidget* owner, const FontChoice& initial) = 0;
     // customColors: the sixteen custom colour slots, read and written back.
     virtual std::optional<QColor> Color(QWidget* owner, const QColor& initial,
                                         QList<QColor>& customColors) = 0;

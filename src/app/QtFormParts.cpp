@@ -4,6 +4,13 @@
 
 namespace quilmo {
 
+void SetTextColor(QWidget* field, const QColor& color)
+{
+    QPalette pal = field->palette();
+    pal.setColor(QPalette::Text, color);
+    field->setPalette(pal);
+}
+
 QWidget* MakeColumn(const QString& name, int width, QWidget* parent)
 {
     auto* column = new QWidget(parent);

@@ -11,6 +11,9 @@ namespace quilmo {
 QWidget* MakeColumn(const QString& name, int width, QWidget* parent);
 void AddToColumn(QWidget* column, int row, QWidget* widget, Qt::Alignment align = {});
 
+// The colour a text field writes its text in.
+void SetTextColor(QWidget* field, const QColor& color);
+
 // Freezes a window's painting for a scope, so that nobody sees a half-built
 // view; a nested freeze leaves the release to the outermost one.
 class PaintFreeze {

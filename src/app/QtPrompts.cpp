@@ -3,12 +3,13 @@
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QFontDialog>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
 
 #include "app/QtConvert.h"
+#include "app/QtFileDialogs.h"
+#include "app/QtFontColorDialog.h"
 
 namespace quilmo {
 
@@ -52,8 +53,8 @@ QString DisplayText(const QString& text)
 
 void PrepareFileDialog(QFileDialog& dialog, const FileDialogSpec& spec)
 {
+    PrepareQtFileDialog(dialog);
     dialog.setWindowTitle(spec.Title);
-    dialog.setOption(QFileDialog::HideNameFilterDetails, false);
     const QStringList filters = ConvertFilter(spec.Filter);
     dialog.setNameFilters(filters);
     if (spec.FilterIndex >= 1 && spec.FilterIndex <= filters.size())
@@ -140,21 +141,28 @@ std::optional<FileDialogResult> QtPrompts::SaveFile(QWidget* owner, const FileDi
 std::optional<QString> QtPrompts::Folder(QWidget* owner, const QString& title,
                                          const QString& start)
 {
-    const QString dir = QFileDialog::getExistingDirectory(owner, title, start,
-                                                          QFileDialog::ShowDirsOnly);
-    if (dir.isEmpty())
+    QFileDialog dialog(owner, title, start);
+    PrepareQtFileDialog(dialog);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly, true);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return dir;
+    return dialog.selectedFiles().first();
 }
 
-std::optional<QFont> QtPrompts::Font(QWidget* owner, const QFont& initial)
+std::optional<FontChoice> QtPrompts::Font(QWidget* owner, const FontChoice& initial)
 {
-    bool ok = false;
-    const QFont font = QFontDialog::getFont(&ok, initial, owner, QStringLiteral("Шрифт"),
-                                            QFontDialog::ScalableFonts);
-    if (!ok)
+    FontColorDialog dialog(initial, [](QWidget* parent, const QColor& color) -> std::optional<QColor> {
+        QColorDialog colors(color, parent);
+        colors.setWindowTitle(QStringLiteral("Цвет текста"));
+        colors.setOption(QColorDialog::DontUseNativeDialog, true);
+        if (colors.exec() != QDialog::Accepted)
+            return std::nullopt;
+        return colors.selectedColor();
+    }, owner);
+    if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    return font;
+    return dialog.Choice();
 }
 
 std::optional<QColor> QtPrompts::Color(QWidget* owner, const QColor& initial,
@@ -164,6 +172,7 @@ std::optional<QColor> QtPrompts::Color(QWidget* owner, const QColor& initial,
         QColorDialog::setCustomColor(i, i < customColors.size() ? customColors[i] : QColor(Qt::white));
     QColorDialog dialog(initial, owner);
     dialog.setWindowTitle(QStringLiteral("Цвет"));
+    dialog.setOption(QColorDialog::DontUseNativeDialog, true);
     const bool ok = dialog.exec() == QDialog::Accepted;
     customColors.clear();
     for (int i = 0; i < QColorDialog::customCount(); ++i)

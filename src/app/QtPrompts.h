@@ -15,7 +15,7 @@ public:
     std::optional<FileDialogResult> SaveFile(QWidget* owner, const FileDialogSpec& spec) override;
     std::optional<QString> Folder(QWidget* owner, const QString& title,
                                   const QString& start) override;
-    std::optional<QFont> Font(QWidget* owner, const QFont& initial) override;
+    std::optional<FontChoice> Font(QWidget* owner, const FontChoice& initial) override;
     std::optional<QColor> Color(QWidget* owner, const QColor& initial,
                                 QList<QColor>& customColors) override;
     int ShowModal(QDialog& form) override;

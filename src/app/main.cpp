@@ -7,6 +7,7 @@
 #include "app/QtArt.h"
 #include "app/QtDesktop.h"
 #include "app/QtPrompts.h"
+#include "app/QtStartup.h"
 #include "runner/MainUnit.h"
 
 int main(int argc, char** argv)
@@ -14,9 +15,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quilmo"));
     QApplication::setWindowIcon(quilmo::ProgramIcon());
-    QFont font(QStringLiteral("Tahoma"));
-    font.setPointSize(8);
-    QApplication::setFont(font);
+    quilmo::PrepareApplication(app);
 
     quilmo::QtPrompts prompts;
     quilmo::QtDesktop desktop;

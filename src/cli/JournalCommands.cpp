@@ -168,7 +168,7 @@ int Export(const JournalArgs& args, std::ostream& err)
     const Status saved = text ? journal::SaveAsTextFile(rows, outPath)
                               : journal::SaveAsExcelFile(records, outPath, LocalNow());
     if (!saved) {
-        err << outPath << ": " << saved.error().Message << '\n';
+        err << saved.error().Message << '\n';
         return kFailed;
     }
     if (auto s = store->MarkExported(ids); !s) {
@@ -188,7 +188,7 @@ int Import(const JournalArgs& args, std::ostream& out, std::ostream& err)
     for (const std::string& path : args.Operands) {
         auto contents = journal::ReadResultLogFile(path);
         if (!contents) {
-            err << path << ": " << contents.error().Message << '\n';
+            err << contents.error().Message << '\n';
             code = kFailed;
             continue;
         }
@@ -242,7 +242,7 @@ int Stats(const JournalArgs& args, std::ostream& err)
     for (const journal::StoredResult& r : *results)
         records.push_back(r.Result);
     if (const Status saved = journal::SaveStatisticsTsv(records, outPath); !saved) {
-        err << outPath << ": " << saved.error().Message << '\n';
+        err << saved.error().Message << '\n';
         return kFailed;
     }
     return kOk;

@@ -1079,12 +1079,16 @@ void TEditorForm::MViewClick()
 
 void TEditorForm::MVFontClick()
 {
-    const auto font = Prompter.Font(this, QuestionText->font());
-    if (!font)
+    const auto chosen =
+        Prompter.Font(this, {QuestionText->font(), QuestionText->palette().color(QPalette::Text)});
+    if (!chosen)
         return;
-    SetQuestionFont(*font);
-    ImageFileEdit->setFont(*font);
-    PromptEdit->setFont(*font);
+    SetQuestionFont(chosen->Font);
+    ImageFileEdit->setFont(chosen->Font);
+    PromptEdit->setFont(chosen->Font);
+    TaskView->SetTextColor(chosen->Color);
+    SetTextColor(ImageFileEdit, chosen->Color);
+    SetTextColor(PromptEdit, chosen->Color);
 }
 
 void TEditorForm::SetIconSize(int size, int indentation)

@@ -93,11 +93,18 @@ std::string CreateTemporaryBeside(const std::string& path, int& err)
     return {};
 }
 
-Error WorkbookError(lxw_error error, int savedErrno)
+// The library reports a failed write of the file or of its temporary parts
+// as a code of its own ("Zip generic error ZIP_ERRNO ..."); the system's
+// error it met is the reason the user can act on.
+Error WorkbookError(const std::string& path, lxw_error error, int savedErrno)
 {
-    if (error == LXW_ERROR_CREATING_XLSX_FILE && savedErrno != 0)
-        return Error{SystemErrorText(savedErrno)};
-    return Error{lxw_strerror(error)};
+    const bool systemError = error == LXW_ERROR_CREATING_XLSX_FILE ||
+                             error == LXW_ERROR_CREATING_TMPFILE ||
+                             error == LXW_ERROR_ZIP_FILE_OPERATION ||
+                             error == LXW_ERROR_ZIP_FILE_ADD;
+    if (systemError && savedErrno != 0)
+        return Error{SaveErrorText(path, SystemErrorText(savedErrno))};
+    return Error{SaveErrorText(path, lxw_strerror(error))};
 }
 
 }  // namespace
@@ -374,14 +381,15 @@ Status SaveAsExcelFile(const std::vector<TTestResult>& results, const std::strin
     int err = 0;
     const std::string temp = CreateTemporaryBeside(path, err);
     if (temp.empty())
-        return Error{SystemErrorText(err)};
+        return Error{SaveErrorText(path, SystemErrorText(err))};
 
     errno = 0;
     lxw_workbook* workbook = workbook_new(temp.c_str());
     if (!workbook) {
         const int saved = errno;
         ::unlink(temp.c_str());
-        return Error{saved != 0 ? SystemErrorText(saved) : lxw_strerror(LXW_ERROR_MEMORY_MALLOC_FAILED)};
+        return WorkbookError(path, saved != 0 ? LXW_ERROR_CREATING_XLSX_FILE : LXW_ERROR_MEMORY_MALLOC_FAILED,
+                             saved);
     }
     const Formats formats = AddFormats(workbook);
     const std::vector<ResultGroup> groups = AllGroups(results);
@@ -402,14 +410,14 @@ Status SaveAsExcelFile(const std::vector<TTestResult>& results, const std::strin
     if (!statistics.Ok()) {
         workbook_close(workbook);
         ::unlink(temp.c_str());
-        return Error{lxw_strerror(statistics.Failure())};
+        return WorkbookError(path, statistics.Failure(), 0);
     }
     errno = 0;
     const lxw_error closed = workbook_close(workbook);
     const int saved = errno;
     if (closed != LXW_NO_ERROR) {
         ::unlink(temp.c_str());
-        return WorkbookError(closed, saved);
+        return WorkbookError(path, closed, saved);
     }
     // On disk before it replaces the old file, as the text export is.
     const Status replaced = ReplaceWithTemporary(temp, path);

@@ -650,7 +650,7 @@ void TServerForm::MFImportResultsClick()
     for (const QString& path : chosen->Paths) {
         auto contents = journal::ReadResultLogFile(S(path));
         if (!contents) {
-            ShowError(S(path) + ": " + contents.error().Message);
+            ShowError(contents.error().Message);
             continue;
         }
         counts.Unreadable += contents->Unreadable;

@@ -16,7 +16,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-Error SystemError(int err) { return Error{SystemErrorText(err)}; }
+Error ReadError(const std::string& path, int err) { return Error{ReadErrorText(path, SystemErrorText(err))}; }
+Error SaveError(const std::string& path, int err) { return Error{SaveErrorText(path, SystemErrorText(err))}; }
 
 std::string FolderPart(const std::string& path)
 {
@@ -115,24 +116,69 @@ private:
 
 std::string SystemErrorText(int err)
 {
+    switch (err) {
+    case ENOENT: return "Нет такого файла или папки";
+    case EACCES:
+    case EPERM: return "Нет прав доступа";
+    case ENOSPC:
+    case EDQUOT: return "Нет места на диске";
+    case EROFS: return "Диск доступен только для чтения";
+    case EISDIR: return "Это папка, а не файл";
+    case ENOTDIR: return "Часть пути — не папка, а файл";
+    case EMFILE:
+    case ENFILE: return "Открыто слишком много файлов";
+    case EFBIG: return "Файл слишком велик";
+    default: break;
+    }
     char buf[256];
     // The GNU strerror_r returns the text, which may not be in buf.
     return strerror_r(err, buf, sizeof buf);
+}
+
+namespace {
+
+std::string FileErrorText(const char* action, const std::string& path, const std::string& reason)
+{
+    std::string text = std::string("Не удалось ") + action + " файл \"" + path + "\".";
+    if (reason.empty())
+        return text;
+    text += " " + reason;
+    const char last = reason.back();
+    if (last != '.' && last != '!' && last != '?')
+        text += '.';
+    return text;
+}
+
+}  // namespace
+
+std::string ReadErrorText(const std::string& path, const std::string& reason)
+{
+    return FileErrorText("прочитать", path, reason);
+}
+
+std::string SaveErrorText(const std::string& path, const std::string& reason)
+{
+    return FileErrorText("сохранить", path, reason);
+}
+
+std::string AppendErrorText(const std::string& path, const std::string& reason)
+{
+    return FileErrorText("записать в", path, reason);
 }
 
 Status ReplaceWithTemporary(const std::string& temp, const std::string& target)
 {
     const int fd = ::open(temp.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
-        return SystemError(errno);
+        return SaveError(target, errno);
     if (::fsync(fd) != 0) {
         const int err = errno;
         ::close(fd);
-        return SystemError(err);
+        return SaveError(target, err);
     }
     ::close(fd);
     if (::rename(temp.c_str(), target.c_str()) != 0)
-        return SystemError(errno);
+        return SaveError(target, errno);
     SyncFolderOf(target);
     return Ok();
 }
@@ -156,20 +202,20 @@ Expected<std::string> ReadWholeFile(const std::string& path, uint64_t maxBytes)
 {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
-        return SystemError(errno);
+        return ReadError(path, errno);
     struct stat st {};
     if (::fstat(fd, &st) != 0) {
         const int err = errno;
         ::close(fd);
-        return SystemError(err);
+        return ReadError(path, err);
     }
     if (S_ISDIR(st.st_mode)) {
         ::close(fd);
-        return SystemError(EISDIR);
+        return ReadError(path, EISDIR);
     }
     if (static_cast<uint64_t>(st.st_size) > maxBytes) {
         ::close(fd);
-        return SystemError(EFBIG);
+        return ReadError(path, EFBIG);
     }
     std::string bytes;
     bytes.resize(static_cast<size_t>(st.st_size));
@@ -187,14 +233,14 @@ Expected<std::string> ReadWholeFile(const std::string& path, uint64_t maxBytes)
                 continue;
             const int err = errno;
             ::close(fd);
-            return SystemError(err);
+            return ReadError(path, err);
         }
         if (got == 0)
             break;
         if (full) {
             if (have + static_cast<uint64_t>(got) > maxBytes) {
                 ::close(fd);
-                return SystemError(EFBIG);
+                return ReadError(path, EFBIG);
             }
             bytes.append(more, static_cast<size_t>(got));
             // Read straight into the room the string grew by, within the cap.
@@ -211,11 +257,11 @@ Status WriteFileAtomically(const std::string& path, std::string_view bytes)
 {
     AtomicFile file(path);
     if (int err = file.Open())
-        return SystemError(err);
+        return SaveError(path, err);
     if (int err = file.Write(bytes.data(), bytes.size()))
-        return SystemError(err);
+        return SaveError(path, err);
     if (int err = file.Commit())
-        return SystemError(err);
+        return SaveError(path, err);
     return Ok();
 }
 
@@ -223,14 +269,14 @@ Status AppendToFile(const std::string& path, std::string_view bytes)
 {
     const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
     if (fd < 0)
-        return SystemError(errno);
+        return Error{AppendErrorText(path, SystemErrorText(errno))};
     if (!WriteAll(fd, bytes.data(), bytes.size())) {
         const int err = errno;
         ::close(fd);
-        return SystemError(err);
+        return Error{AppendErrorText(path, SystemErrorText(err))};
     }
     if (::close(fd) != 0)
-        return SystemError(errno);
+        return Error{AppendErrorText(path, SystemErrorText(errno))};
     return Ok();
 }
 
@@ -242,9 +288,10 @@ Status CopyFileBytes(const std::string& source, const std::string& target)
 
     const int in = ::open(source.c_str(), O_RDONLY | O_CLOEXEC);
     if (in < 0)
-        return SystemError(errno);
+        return ReadError(source, errno);
     AtomicFile file(target);
     int err = file.Open();
+    bool readFailed = false;
     char buf[65536];
     while (err == 0) {
         const ssize_t got = ::read(in, buf, sizeof buf);
@@ -252,6 +299,7 @@ Status CopyFileBytes(const std::string& source, const std::string& target)
             if (errno == EINTR)
                 continue;
             err = errno;
+            readFailed = true;
             break;
         }
         if (got == 0) {
@@ -262,7 +310,7 @@ Status CopyFileBytes(const std::string& source, const std::string& target)
     }
     ::close(in);
     if (err)
-        return SystemError(err);
+        return readFailed ? ReadError(source, err) : SaveError(target, err);
     return Ok();
 }
 

@@ -9,14 +9,14 @@
 
 namespace quilmo {
 
-// Reads a whole file; fails with the system's error text. Files larger than
+// Reads a whole file; fails with ReadErrorText. Files larger than
 // maxBytes fail too, so hostile input cannot exhaust memory.
 Expected<std::string> ReadWholeFile(const std::string& path,
                                     uint64_t maxBytes = uint64_t(1) << 30);
 
 // Writes bytes to a temporary file in the same folder and renames it over path
-// once complete; on failure the old file is untouched. The error is the
-// system's text.
+// once complete; on failure the old file is untouched. The error is
+// SaveErrorText.
 Status WriteFileAtomically(const std::string& path, std::string_view bytes);
 
 // For a file written by other code (a library that writes by name): makes the
@@ -37,7 +37,16 @@ bool FileExists(const std::string& path);
 // false with errno set on failure.
 bool WriteAll(int fd, const char* p, size_t n);
 
-// The system's text for errno.
+// The text for errno: Russian for the common cases (no such file, no
+// permission, disk full, read-only file system, a folder where a file should
+// be and the reverse, too many open files, too large), the system's own text
+// otherwise. No final full stop.
 std::string SystemErrorText(int err);
+
+// A message naming the file: "Не удалось сохранить файл "path". Нет места на диске."
+// The file functions above fail with these.
+std::string ReadErrorText(const std::string& path, const std::string& reason);
+std::string SaveErrorText(const std::string& path, const std::string& reason);
+std::string AppendErrorText(const std::string& path, const std::string& reason);
 
 }  // namespace quilmo

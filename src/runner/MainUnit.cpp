@@ -1,6 +1,5 @@
 #include "runner/MainUnit.h"
 
-#include <QActionGroup>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -29,15 +28,12 @@
 #include "app/QtArt.h"
 #include "app/QtConvert.h"
 #include "app/QtFormParts.h"
-#include "app/QtMenus.h"
 #include "app/QtPictureBox.h"
 #include "app/QtTaskView.h"
 #include "app/ShowQuestionImageUnit.h"
 #include "app/TestInfoUnit.h"
 #include "editor/EditorUnit.h"
-#include "journal/Outbox.h"
 #include "journal/ResultProtocol.h"
-#include "journal/Sender.h"
 #include "journal/ServerUnit.h"
 #include "model/CheckTestContainer.h"
 #include "model/Cp1251.h"
@@ -47,7 +43,9 @@
 #include "model/TestLoader.h"
 #include "model/TextUtil.h"
 #include "runner/InputUserNameUnit.h"
+#include "runner/JournalLinkUnit.h"
 #include "runner/ResultReport.h"
+#include "runner/RunnerMenusUnit.h"
 #include "runner/RunnerRules.h"
 #include "runner/Scoring.h"
 #include "runner/SessionText.h"
@@ -69,8 +67,7 @@ TMainForm::TMainForm(AppServices& services, QWidget* parent)
     : QMainWindow(parent),
       Services(services),
       Prompter(services.prompts),
-      Session(*this, services.platform, TaskList, Info, ModeConfig, Configuration),
-      Delivery(services.ProgramDir + journal::kOutboxFileName)
+      Session(*this, services.platform, TaskList, Info, ModeConfig, Configuration)
 {
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QString::fromUtf8(kAppTitle));
@@ -108,9 +105,9 @@ TMainForm::TMainForm(AppServices& services, QWidget* parent)
         move(screen->availableGeometry().center() - rect().center());
 
     // Results journal: its window lives, hidden, from start to exit.
-    ServerWindow = new TServerForm(Services, this);
-    MenuItems.MMServer->setEnabled(true);
-    BuildOutbox();
+    Journal = new TJournalLink(Services, Configuration, StatusPanels[8],
+                               [this] { return RunnerState == TRunnerState::TestRunning; }, this);
+    MenuItems->MMServer->setEnabled(true);
 }
 
 TMainForm::~TMainForm()
@@ -204,94 +201,39 @@ void TMainForm::BuildAnswerControlTable()
 
 void TMainForm::BuildMenus()
 {
-    QMenuBar* bar = menuBar();
-    TMenus& m = MenuItems;
-    auto item = [this](QMenu* menu, const char* name, const char* caption, auto handler,
-                       QKeySequence shortcut = {}) {
-        return AddMenuItem(this, menu, name, caption, handler, shortcut);
-    };
-
-    m.MFile = AddMenu(bar, "MFile", "&Файл");
+    MenuItems = std::make_unique<TRunnerMenus>(this);
+    const TRunnerMenus& m = *MenuItems;
+    auto on = [this](QAction* item, auto handler) { connect(item, &QAction::triggered, this, handler); };
     connect(m.MFile, &QMenu::aboutToShow, this, &TMainForm::MFileClick);
-    m.MFOpen = item(m.MFile, "MFOpen", "&Открыть...", &TMainForm::MFOpenClick, QKeySequence(Qt::CTRL | Qt::Key_O));
-    m.MFSaveAs = item(m.MFile, "MFSaveAs", "Сохранить как...", &TMainForm::MFSaveAsClick);
-    m.MFClose = item(m.MFile, "MFClose", "Закрыть", &TMainForm::MFCloseClick);
-    m.MFile->addSeparator();
-    m.MFExit = item(m.MFile, "MFExit", "Вы&ход", &TMainForm::MFExitClick);
-
-    m.MTest = AddMenu(bar, "MTest", "Тест");
+    on(m.MFOpen, &TMainForm::MFOpenClick);
+    on(m.MFSaveAs, &TMainForm::MFSaveAsClick);
+    on(m.MFClose, &TMainForm::MFCloseClick);
+    on(m.MFExit, &TMainForm::MFExitClick);
     connect(m.MTest, &QMenu::aboutToShow, this, &TMainForm::MTestClick);
-    m.MTInfo = item(m.MTest, "MTInfo", "Информация", &TMainForm::MTInfoClick);
-    m.MTest->addSeparator();
-    m.MTBegin = item(m.MTest, "MTBegin", "Начать", &TMainForm::MTBeginClick, QKeySequence(Qt::Key_F5));
-    m.MTEnd = item(m.MTest, "MTEnd", "Закончить", &TMainForm::MTEndClick);
-
-    m.MConfig = AddMenu(bar, "MConfig", "Настройка");
+    on(m.MTInfo, &TMainForm::MTInfoClick);
+    on(m.MTBegin, &TMainForm::MTBeginClick);
+    on(m.MTEnd, &TMainForm::MTEndClick);
     connect(m.MConfig, &QMenu::aboutToShow, this, &TMainForm::MConfigClick);
-    m.MCFont = item(m.MConfig, "MCFont", "Шрифт...", &TMainForm::MCFontClick);
-    m.MConfig->addSeparator();
-    auto radioPair = [&](QMenu* sub, const char* normalName, const char* randomName,
-                         void (TMainForm::*handler)(bool), QAction*& normal, QAction*& random) {
-        auto* group = new QActionGroup(this);
-        normal = item(sub, normalName, "Последовательно", [this, handler] { (this->*handler)(true); });
-        random = item(sub, randomName, "Случайный", [this, handler] { (this->*handler)(false); });
-        for (QAction* a : {normal, random}) {
-            a->setCheckable(true);
-            group->addAction(a);
-        }
-    };
-    m.MCOrderTask = AddMenu(m.MConfig, "MCOrderTask", "Порядок вопросов");
-    radioPair(m.MCOrderTask, "MCOTNormal", "MCOTRandom", &TMainForm::MCOrderTaskSubClick, m.MCOTNormal,
-              m.MCOTRandom);
-    m.MCOrderVariant = AddMenu(m.MConfig, "MCOrderVariant", "Порядок вариантов");
-    radioPair(m.MCOrderVariant, "MCOVNormal", "MCOVRandom", &TMainForm::MCOrderVariantSubClick, m.MCOVNormal,
-              m.MCOVRandom);
-    m.MConfig->addSeparator();
-    m.MCModeEducation = item(m.MConfig, "MCModeEducation", "Обучающий режим", &TMainForm::MCModeEducationClick);
-    m.MCModeEducation->setCheckable(true);
-    m.MCModeTimeLimit = AddMenu(m.MConfig, "MCModeTimeLimit", "Ограничение по времени");
-    auto* limitGroup = new QActionGroup(this);
-    const char* limitNames[3][2] = {{"MCMTLimitNot", "Отключено"},
-                                    {"MCMTLimitTest", "Для всего теста"},
-                                    {"MCMTLimitTask", "Для каждого вопроса"}};
-    for (int tag = 0; tag < 3; ++tag) {
-        QAction* a = item(m.MCModeTimeLimit, limitNames[tag][0], limitNames[tag][1], [this, tag] { MCMTLimitClick(tag); });
-        a->setCheckable(true);
-        limitGroup->addAction(a);
-        m.MCMTLimit[tag] = a;
-    }
-    m.MCModeTimeLimit->addSeparator();
-    m.MCMTLimitSetup = AddMenu(m.MCModeTimeLimit, "MCMTLimitSetup", "Настройка");
-    m.MCMTLSetupTest = item(m.MCMTLimitSetup, "MCMTLSetupTest", "Время всего теста...", &TMainForm::MCMTLSetupTestClick);
-    m.MCMTLSetupTask =
-        item(m.MCMTLimitSetup, "MCMTLSetupTask", "Время одного вопроса...", &TMainForm::MCMTLSetupTaskClick);
-    m.MCSaveResult = item(m.MConfig, "MCSaveResult", "Сохранять результаты", &TMainForm::MCSaveResultClick);
-    m.MCSaveResult->setCheckable(true);
-    m.MCSaveConfig =
-        item(m.MConfig, "MCSaveConfig", "Сохранять настройки при выходе", &TMainForm::MCSaveConfigClick);
-    m.MCSaveConfig->setCheckable(true);
-    m.MConfig->addSeparator();
-    m.MCAdditionConfig = item(m.MConfig, "MCAdditionConfig", "Дополнительно...", &TMainForm::MCAdditionConfigClick);
-    m.MConfig->addSeparator();
-    m.MCSaveConfigNow =
-        item(m.MConfig, "MCSaveConfigNow", "Сохранить настройки сейчас", &TMainForm::MCSaveConfigNowClick);
-    m.MCLoadConfigNow =
-        item(m.MConfig, "MCLoadConfigNow", "Загрузить настройки сейчас", &TMainForm::MCLoadConfigNowClick);
-
-    m.MModuls = AddMenu(bar, "MModuls", "Модули");
-    ModulesMenuAction = m.MModuls->menuAction();
-    ModulesMenuAction->setVisible(false);
-    m.MMServer = item(m.MModuls, "MMServer", "Журнал...", &TMainForm::MMServerClick, QKeySequence(Qt::Key_F2));
-    m.MMEncrypt = item(m.MModuls, "MMEncrypt", "Шифратор...", &TMainForm::MMEncryptClick, QKeySequence(Qt::Key_F3));
-    m.MMEditor = item(m.MModuls, "MMEditor", "Редактор...", &TMainForm::MMEditorClick, QKeySequence(Qt::Key_F4));
-    // Each module's item comes alive with its window.
-    m.MMServer->setEnabled(false);
-
-    m.MHelp = AddMenu(bar, "MHelp", "Справка");
-    m.MHShowHelp = item(m.MHelp, "MHShowHelp", "Просмотр справки", &TMainForm::MHShowHelpClick, QKeySequence(Qt::Key_F1));
-    m.MHelp->addSeparator();
-    m.MHShowAboutBox = item(m.MHelp, "MHShowAboutBox", "О программе", &TMainForm::MHShowAboutBoxClick);
-
+    on(m.MCFont, &TMainForm::MCFontClick);
+    on(m.MCOTNormal, [this] { MCOrderTaskSubClick(true); });
+    on(m.MCOTRandom, [this] { MCOrderTaskSubClick(false); });
+    on(m.MCOVNormal, [this] { MCOrderVariantSubClick(true); });
+    on(m.MCOVRandom, [this] { MCOrderVariantSubClick(false); });
+    on(m.MCModeEducation, &TMainForm::MCModeEducationClick);
+    for (int tag = 0; tag < 3; ++tag)
+        on(m.MCMTLimit[tag], [this, tag] { MCMTLimitClick(tag); });
+    on(m.MCMTLSetupTest, &TMainForm::MCMTLSetupTestClick);
+    on(m.MCMTLSetupTask, &TMainForm::MCMTLSetupTaskClick);
+    on(m.MCSaveResult, &TMainForm::MCSaveResultClick);
+    on(m.MCSaveConfig, &TMainForm::MCSaveConfigClick);
+    on(m.MCAdditionConfig, &TMainForm::MCAdditionConfigClick);
+    on(m.MCSaveConfigNow, &TMainForm::MCSaveConfigNowClick);
+    on(m.MCLoadConfigNow, &TMainForm::MCLoadConfigNowClick);
+    on(m.MMServer, &TMainForm::MMServerClick);
+    on(m.MMEncrypt, &TMainForm::MMEncryptClick);
+    on(m.MMEditor, &TMainForm::MMEditorClick);
+    on(m.MHShowHelp, &TMainForm::MHShowHelpClick);
+    on(m.MHShowAboutBox, &TMainForm::MHShowAboutBoxClick);
     RefreshMenus();
 }
 
@@ -425,7 +367,7 @@ void TMainForm::DropFiles(const QStringList& fileNames)
 bool TMainForm::FormCloseQuery()
 {
     // Results journal: results received but not exported.
-    return Session.CloseQuery([this] { return JournalCloseQuery(); });
+    return Session.CloseQuery([this] { return Journal->CloseQuery(); });
 }
 
 void TMainForm::FormDestroy()
@@ -501,13 +443,14 @@ bool TMainForm::CanSaveAs() const
     return SaveAsAllowed(RunnerState, Info.Locked);
 }
 
+RunnerMenuStates TMainForm::MenuStatesNow() const
+{
+    return MenuStates(RunnerState, Info.Locked, TaskList.size());
+}
+
 void TMainForm::MFileClick()
 {
-    const bool none = RunnerState == TRunnerState::NoTest;
-    MenuItems.MFOpen->setEnabled(none);
-    MenuItems.MFSaveAs->setEnabled(CanSaveAs());
-    MenuItems.MFClose->setEnabled(RunnerState == TRunnerState::TestOpen);
-    MenuItems.MFExit->setEnabled(none);
+    MenuItems->ShowFile(MenuStatesNow());
 }
 
 void TMainForm::MFOpenClick()
@@ -558,10 +501,7 @@ void TMainForm::MFExitClick()
 
 void TMainForm::MTestClick()
 {
-    MenuItems.MTInfo->setEnabled(RunnerState != TRunnerState::NoTest);
-    // A session needs at least one task to show.
-    MenuItems.MTBegin->setEnabled(BeginAllowed(RunnerState, TaskList.size()));
-    MenuItems.MTEnd->setEnabled(RunnerState == TRunnerState::TestRunning);
+    MenuItems->ShowTest(MenuStatesNow());
 }
 
 void TMainForm::MTInfoClick()
@@ -590,7 +530,7 @@ void TMainForm::SendTestMessage(const std::string& text)
         return;
     Platform& platform = Services.platform;
     // An announcement is only worth its moment: it is never kept to send later.
-    SendToJournal(journal::MessageLines(Session.LastUserName(), platform.ComputerName(), platform.AccountName(), text),
+    Journal->Send(journal::MessageLines(Session.LastUserName(), platform.ComputerName(), platform.AccountName(), text),
                   false);
 }
 
@@ -598,7 +538,7 @@ void TMainForm::SendTestResult()
 {
     if (ModeConfig.SendResult == 0)
         return;
-    SendToJournal(journal::ResultLines(Session.Result()), true);
+    Journal->Send(journal::ResultLines(Session.Result()), true);
 }
 
 void TMainForm::MTEndClick()
@@ -613,28 +553,19 @@ bool TMainForm::SettingsItemEnabled(bool enabledWhileRunning) const
 
 void TMainForm::MConfigClick()
 {
-    const TMenus& m = MenuItems;
-    m.MCFont->setEnabled(true);
-    for (QMenu* menu : {m.MCOrderTask, m.MCOrderVariant, m.MCModeTimeLimit})
-        menu->setEnabled(SettingsItemEnabled(false));
-    for (QAction* a : {m.MCModeEducation, m.MCSaveResult, m.MCAdditionConfig, m.MCSaveConfigNow,
-                       m.MCLoadConfigNow})
-        a->setEnabled(SettingsItemEnabled(false));
-    m.MCSaveConfig->setEnabled(SettingsItemEnabled(true));
-
-    (ModeConfig.OrderTaskNormal == 1 ? m.MCOTNormal : m.MCOTRandom)->setChecked(true);
-    (ModeConfig.OrderVariantNormal == 1 ? m.MCOVNormal : m.MCOVRandom)->setChecked(true);
-    m.MCModeEducation->setChecked(ModeConfig.ModeEducation == 1);
-    m.MCSaveResult->setChecked(ModeConfig.SaveResult == 1);
-    m.MCSaveConfig->setChecked(ModeConfig.SaveConfig == 1);
-    for (int tag = 0; tag < 3; ++tag)
-        m.MCMTLimit[tag]->setChecked(ModeConfig.ModeTimeLimit == tag);
+    MenuItems->ShowConfig(MenuStatesNow(), ModeConfig);
 }
 
 void TMainForm::MCFontClick()
 {
-    if (const auto font = Prompter.Font(this, QuestionText->font()))
-        ApplyQuestionFont(*font);
+    const QColor color = WinColorToQColor(FontColor);
+    const auto chosen = Prompter.Font(this, {QuestionText->font(), color});
+    if (!chosen)
+        return;
+    // An unchanged colour keeps a system colour as it was written.
+    if (chosen->Color != color)
+        FontColor = QColorToWinColor(chosen->Color);
+    ApplyQuestionFont(chosen->Font);
 }
 
 void TMainForm::MCOrderTaskSubClick(bool normal)
@@ -757,10 +688,11 @@ void TMainForm::MMServerClick()
     if (!Session.ModuleMayOpen(RunnerModule::Journal))
         return;
     // The port counts from the next opening; an open journal only comes forward.
-    ServerWindow->SetPort(Configuration.LocalPort);
-    ServerWindow->show();
-    ServerWindow->raise();
-    ServerWindow->activateWindow();
+    TServerForm& journal = Journal->Server();
+    journal.SetPort(Configuration.LocalPort);
+    journal.show();
+    journal.raise();
+    journal.activateWindow();
 }
 
 void TMainForm::MMEncryptClick()
@@ -806,7 +738,7 @@ void TMainForm::MHShowAboutBoxClick()
 void TMainForm::FormKeyDown(int key)
 {
     if (key == Qt::Key_F7)
-        ModulesMenuAction->setVisible(!ModulesMenuAction->isVisible());
+        MenuItems->ToggleModules();
 }
 
 // ---------------------------------------------------------------- save as and check tests
@@ -1257,87 +1189,6 @@ void TMainForm::AppendLogLine(const std::string& text)
     const Status written = AppendLogLines(LineLogPath(Services.ProgramDir), {text});
     if (!written)
         ReportLogError(written.error().Message);
-}
-
-// ---------------------------------------------------------------- results journal
-
-journal::Outbox::SendFn TMainForm::JournalSender() const
-{
-    return [host = Configuration.RemoteHost, port = Configuration.RemotePort](const std::vector<std::string>& lines) {
-        return journal::Deliver(host, port, lines);
-    };
-}
-
-void TMainForm::SendToJournal(const std::vector<std::string>& values, bool keepUndelivered)
-{
-    // The connection is made on this thread, as a runner always has; the wait
-    // cursor shows why the window does not answer meanwhile.
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const DeliveryReport report = Delivery.Send(values, keepUndelivered, JournalSender());
-    QApplication::restoreOverrideCursor();
-    ShowOutboxCount();
-    if (report.NoJournal)
-        Prompter.Message(this, QStringLiteral("Error"), QStringLiteral("Сервер не найден!"),
-                         PromptIcon::Error, PromptButtons::Ok);
-    if (!report.NotKept.empty())
-        Prompter.Message(this, QString::fromUtf8(kAppTitle),
-                         QStringLiteral("Результат не сохранен для повторной отправки:\r\n") + Q(report.NotKept),
-                         PromptIcon::Error, PromptButtons::Ok);
-}
-
-void TMainForm::BuildOutbox()
-{
-    TimerOutbox = new QTimer(this);
-    TimerOutbox->setObjectName(QStringLiteral("TimerOutbox"));
-    TimerOutbox->setInterval(kOutboxResendMs);
-    connect(TimerOutbox, &QTimer::timeout, this, &TMainForm::TimerOutboxTimer);
-    // Results an earlier run could not deliver still wait.
-    Delivery.OpenExisting();
-    ShowOutboxCount();
-}
-
-int64_t TMainForm::OutboxCount()
-{
-    return Delivery.Waiting();
-}
-
-void TMainForm::ShowOutboxCount()
-{
-    const int64_t waiting = OutboxCount();
-    if (waiting > 0) {
-        StatusPanels[8]->setText(QStringLiteral("В очереди: %1").arg(waiting));
-        // The whole text also where a narrow window cuts the panel short.
-        StatusPanels[8]->setToolTip(StatusPanels[8]->text());
-        if (!TimerOutbox->isActive())
-            TimerOutbox->start();
-    } else {
-        StatusPanels[8]->clear();
-        StatusPanels[8]->setToolTip({});
-        TimerOutbox->stop();
-    }
-}
-
-void TMainForm::TimerOutboxTimer()
-{
-    // A learner in the middle of a test is not kept waiting for a journal
-    // that does not answer: the session's own messages send what waits.
-    if (!Delivery.HasOutbox() || RunnerState == TRunnerState::TestRunning)
-        return;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    Delivery.ResendWaiting(JournalSender());
-    QApplication::restoreOverrideCursor();
-    ShowOutboxCount();
-}
-
-bool TMainForm::JournalCloseQuery()
-{
-    if (ServerWindow->HasUnsaved() &&
-        !Prompter.Ask(this, kCaptionAttention,
-                      QStringLiteral("Вы желаете выйти из программы не сохранив результаты в модуле "
-                                     "\"Журнала\"?")))
-        return false;
-    ServerWindow->CloseWithProgram();
-    return true;
 }
 
 void TMainForm::SetJournalSessionForTest(const std::string& userName, const TTestResult& result)

@@ -10,18 +10,17 @@
 
 #include "app/AppServices.h"
 #include "app/Settings.h"
-#include "journal/Outbox.h"
-#include "runner/ResultDelivery.h"
 #include "model/Random.h"
 #include "model/TestLoader.h"
 #include "model/TestModel.h"
 #include "model/TextTestWriter.h"
+#include "runner/JournalLinkUnit.h"
+#include "runner/RunnerMenusUnit.h"
 #include "runner/RunnerSession.h"
 #include "runner/TestSaving.h"
 #include "runner/TestResult.h"
 
 class QAction;
-class QActionGroup;
 class QCheckBox;
 class QComboBox;
 class QDialog;
@@ -118,10 +117,9 @@ public:
     // The runner's result of the last finished session.
     const TTestResult& Result() const { return Session.Result(); }
     // Results that found no journal and wait to be sent again.
-    int64_t OutboxCount();
+    int64_t OutboxCount() { return Journal->Waiting(); }
     // Every minute while results wait: sends them again.
-    void TimerOutboxTimer();
-    static constexpr int kOutboxResendMs = 60000;
+    void TimerOutboxTimer() { Journal->ResendWaiting(); }
 
     // The testing session: from the name prompt to the result window.
     void BeginTest();
@@ -144,50 +142,13 @@ public:
     int32_t CurrentTaskPosition() const { return Session.CurrentTask(); }
     const TIntDynArray& SessionTaskOrder() const { return Session.TaskOrder(); }
 
-    // The menus and their items, made once by BuildMenus; each keeps its object
-    // name, by which the language file captions it.
-    struct TMenus {
-        QMenu* MFile = nullptr;
-        QAction* MFOpen = nullptr;
-        QAction* MFSaveAs = nullptr;
-        QAction* MFClose = nullptr;
-        QAction* MFExit = nullptr;
-        QMenu* MTest = nullptr;
-        QAction* MTInfo = nullptr;
-        QAction* MTBegin = nullptr;
-        QAction* MTEnd = nullptr;
-        QMenu* MConfig = nullptr;
-        QAction* MCFont = nullptr;
-        QMenu* MCOrderTask = nullptr;
-        QAction* MCOTNormal = nullptr;
-        QAction* MCOTRandom = nullptr;
-        QMenu* MCOrderVariant = nullptr;
-        QAction* MCOVNormal = nullptr;
-        QAction* MCOVRandom = nullptr;
-        QAction* MCModeEducation = nullptr;
-        QMenu* MCModeTimeLimit = nullptr;
-        QAction* MCMTLimit[3] = {};  // MCMTLimitNot, MCMTLimitTest, MCMTLimitTask by ModeTimeLimit
-        QMenu* MCMTLimitSetup = nullptr;
-        QAction* MCMTLSetupTest = nullptr;
-        QAction* MCMTLSetupTask = nullptr;
-        QAction* MCSaveResult = nullptr;
-        QAction* MCSaveConfig = nullptr;
-        QAction* MCAdditionConfig = nullptr;
-        QAction* MCSaveConfigNow = nullptr;
-        QAction* MCLoadConfigNow = nullptr;
-        QMenu* MModuls = nullptr;
-        QAction* MMServer = nullptr;
-        QAction* MMEncrypt = nullptr;
-        QAction* MMEditor = nullptr;
-        QMenu* MHelp = nullptr;
-        QAction* MHShowHelp = nullptr;
-        QAction* MHShowAboutBox = nullptr;
-    };
-    const TMenus& Menus() const { return MenuItems; }
+    // The menus and their items, made once by BuildMenus.
+    using TMenus = TRunnerMenus;
+    const TMenus& Menus() const { return *MenuItems; }
 
     // ---- Results journal
     // The journal window, created at start-up and kept for the life of the program.
-    TServerForm& ServerForm() { return *ServerWindow; }
+    TServerForm& ServerForm() { return Journal->Server(); }
     // For tests: what a session leaves behind for the two journal messages.
     void SetJournalSessionForTest(const std::string& userName, const TTestResult& result);
 
@@ -213,6 +174,7 @@ private:
     void RefreshMenus();
     bool CanSaveAs() const;
     bool SettingsItemEnabled(bool enabledWhileRunning) const;
+    RunnerMenuStates MenuStatesNow() const;
 
     // Save as and the check test's picture folder.
     void WriteCheckTest(const QString& fileName);
@@ -259,8 +221,7 @@ private:
     std::array<QCheckBox*, 5> CheckBoxVariant{};
     std::array<QComboBox*, 5> ComboBoxVariant{};
 
-    TMenus MenuItems;
-    QAction* ModulesMenuAction = nullptr;  // the menu bar entry of "Модули"
+    std::unique_ptr<TRunnerMenus> MenuItems;
     // The key press being delivered and the widget that had it first.
     const QEvent* KeyInFlight = nullptr;
     QPointer<QWidget> KeyInFlightAt;
@@ -304,22 +265,8 @@ private:
     TShowResultForm* ShowResultWindow = nullptr;
     QDialog* ImageWindow = nullptr;  // the picture window while it is open
 
-    // ---- Results journal
-    // The close query's question about results the journal has not exported.
-    bool JournalCloseQuery();
-    // Sends what waits in the outbox, then one message; "Сервер не найден!"
-    // when no connection can be made. A message to keep that was not
-    // delivered goes into the outbox.
-    void SendToJournal(const std::vector<std::string>& values, bool keepUndelivered);
-    TServerForm* ServerWindow = nullptr;
-
-    // ---- Results not yet delivered
-    void BuildOutbox();
-    void ShowOutboxCount();
-    // Delivers to the journal of the settings in use.
-    journal::Outbox::SendFn JournalSender() const;
-    ResultDelivery Delivery;
-    QTimer* TimerOutbox = nullptr;
+    // The journal window and the results waiting for it.
+    TJournalLink* Journal = nullptr;
 };
 
 }  // namespace quilmo

@@ -21,6 +21,22 @@ bool SettingsItemAllowed(TRunnerState state, uint8_t locked, bool allowedWhileRu
     return allowedWhileRunning || state != TRunnerState::TestRunning;
 }
 
+RunnerMenuStates MenuStates(TRunnerState state, uint8_t locked, size_t taskCount)
+{
+    RunnerMenuStates states;
+    states.Open = state == TRunnerState::NoTest;
+    states.SaveAs = SaveAsAllowed(state, locked);
+    states.Close = state == TRunnerState::TestOpen;
+    states.Exit = state == TRunnerState::NoTest;
+    states.Info = state != TRunnerState::NoTest;
+    // A session needs at least one task to show.
+    states.Begin = BeginAllowed(state, taskCount);
+    states.End = state == TRunnerState::TestRunning;
+    states.Settings = SettingsItemAllowed(state, locked, false);
+    states.SaveConfig = SettingsItemAllowed(state, locked, true);
+    return states;
+}
+
 std::optional<int32_t> AcceptedTimeLimit(const std::string& text, int32_t maximum)
 {
     const int32_t entered = StrToIntDef(text, 0);

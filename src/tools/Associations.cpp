@@ -120,10 +120,8 @@ Status WriteInto(const std::string& path, const std::string& bytes)
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
     if (ec)
-        return Error{folder.string() + ": " + ec.message()};
-    if (auto written = WriteFileAtomically(path, bytes); !written)
-        return Error{path + ": " + written.error().Message};
-    return Ok();
+        return Error{"Не удалось создать папку \"" + folder.string() + "\". " + SystemErrorText(ec.value()) + "."};
+    return WriteFileAtomically(path, bytes);
 }
 
 Status Run(const AssociationContext& context, const std::vector<std::string>& argv)
@@ -210,8 +208,10 @@ std::string MimePackage(const std::vector<int>& types)
         xml += std::string("  <mime-type type=\"") + type.MimeType + "\">\n" +
                "    <comment>" + kAssociationDescription + "</comment>\n" +
                "    <icon name=\"" + TypeIconName(type) + "\"/>\n" +
-               "    <glob pattern=\"*." + type.Extension + "\"/>\n" +
-               "  </mime-type>\n";
+               "    <glob pattern=\"*." + type.Extension + "\"/>\n";
+        if (type.SubClassOf)
+            xml += std::string("    <sub-class-of type=\"") + type.SubClassOf + "\"/>\n";
+        xml += "  </mime-type>\n";
     }
     xml += "</mime-info>\n";
     return xml;

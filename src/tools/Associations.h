@@ -22,13 +22,16 @@ struct AssociationType {
     const char* MimeType;     // "application/x-quilmo-est"
     const char* DesktopFile;  // "quilmo-est.desktop"
     int IconIndex;            // the picture of the type: 1 .tst, 2 .stst, 3 .est (0 is the program's)
+    const char* SubClassOf;   // the broader type the files also are, or nullptr
 };
 
 // In the order .tst, .stst, .est.
 inline constexpr std::array<AssociationType, 3> kAssociationTypes = {{
-    {"tst", "application/x-quilmo-tst", "quilmo-tst.desktop", 1},
-    {"stst", "application/x-quilmo-stst", "quilmo-stst.desktop", 2},
-    {"est", "application/x-quilmo-est", "quilmo-est.desktop", 3},
+    // A .tst is plain text, so text editors stay on offer for it; the other two
+    // are enciphered or compressed.
+    {"tst", "application/x-quilmo-tst", "quilmo-tst.desktop", 1, "text/plain"},
+    {"stst", "application/x-quilmo-stst", "quilmo-stst.desktop", 2, nullptr},
+    {"est", "application/x-quilmo-est", "quilmo-est.desktop", 3, nullptr},
 }};
 
 inline constexpr const char* kAssociationDescription = "Quilmo2 Компьютерные тесты";

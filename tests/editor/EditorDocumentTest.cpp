@@ -212,7 +212,8 @@ TEST(EditorDocumentTest, FailedWritesChangeNothing)
     ScriptedAnswers answers{{true}, {}};
     const Status copy = WriteEditorTest(old, document, {&tasks[0], &tasks[1]}, answers.Ask());
     ASSERT_FALSE(copy);
-    EXPECT_EQ(copy.error().Message, SystemErrorText(EISDIR));
+    EXPECT_EQ(copy.error().Message,
+              "Не удалось сохранить файл \"" + (root / "test/b.jpg") + "\". Это папка, а не файл.");
     EXPECT_EQ(answers.Asked.size(), 1u);  // stopped at the first task
     EXPECT_EQ(root.Read("test/t.txt"), "old contents");
 
@@ -221,7 +222,8 @@ TEST(EditorDocumentTest, FailedWritesChangeNothing)
     const Status write =
         WriteEditorTest(root / "no-such-folder/t.txt", document, {&tasks[0], &tasks[1]}, clear.Ask());
     ASSERT_FALSE(write);
-    EXPECT_EQ(write.error().Message, SystemErrorText(ENOENT));
+    EXPECT_EQ(write.error().Message, "Не удалось сохранить файл \"" + (root / "no-such-folder/t.txt") +
+                                         "\". Нет такого файла или папки.");
 
     EXPECT_EQ(document.FileName, "/elsewhere/before.txt");
     EXPECT_EQ(document.Modified, 1);

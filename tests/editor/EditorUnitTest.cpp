@@ -681,7 +681,8 @@ TEST_F(EditorUnitTest, WritingAnEmptyTestAsksAndAFailedWriteKeepsTheDocument)
     prompts.ExpectSaveFile(QString::fromStdString(folder / "no/such/folder.txt"))
         .ExpectMessage(kNoTitle)
         .ExpectMessage(kNoMarks)
-        .ExpectMessage("No such file or directory");
+        .ExpectMessage(QString::fromStdString("Не удалось сохранить файл \"" + (folder / "no/such/folder.txt") +
+                                              "\". Нет такого файла или папки."));
     form->MFSaveFileAsClick();
     EXPECT_EQ(prompts.Last().Icon, PromptIcon::Error);
     EXPECT_EQ(form->Document().FileName, "");

@@ -12,6 +12,8 @@
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
 #endif
 #include <regex>
+#include <csignal>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include "journal/Exports.h"
@@ -453,12 +455,36 @@ TEST(ExportsTest, WorkbookOfAnEmptyJournalFormatsTheEmptyResultCell)
     EXPECT_TRUE(ReadSheet(folder / "empty.xlsx", 3).empty());
 }
 
+// The library's own text for a write that fails while it packs the workbook
+// is "Zip generic error ZIP_ERRNO while creating the xlsx file."
+TEST(ExportsTest, WorkbookCutShortWhilePackingNamesTheFileAndTheSystemsReason)
+{
+    TempFolder folder;
+    const std::string path = folder / "journal.xlsx";
+    // The process may write files of 2 KB only: the packing fails with EFBIG.
+    struct sigaction ignore {};
+    struct sigaction before {};
+    ignore.sa_handler = SIG_IGN;
+    ASSERT_EQ(::sigaction(SIGXFSZ, &ignore, &before), 0);
+    struct rlimit limit {};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &limit), 0);
+    const struct rlimit small {2048, limit.rlim_max};
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    const auto written = SaveAsExcelFile({}, path, {2024, 3, 5});
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    ::sigaction(SIGXFSZ, &before, nullptr);
+    ASSERT_FALSE(written);
+    EXPECT_EQ(written.error().Message, "Не удалось сохранить файл \"" + path + "\". Файл слишком велик.");
+    EXPECT_FALSE(std::filesystem::exists(path));
+}
+
 TEST(ExportsTest, WorkbookThatCannotBeWrittenReportsTheSystemsError)
 {
     TempFolder folder;
     const auto written = SaveAsExcelFile({}, folder / "missing/journal.xls", {2024, 3, 5});
     ASSERT_FALSE(written);
-    EXPECT_EQ(written.error().Message, SystemErrorText(ENOENT));
+    EXPECT_EQ(written.error().Message, "Не удалось сохранить файл \"" + (folder / "missing/journal.xls") +
+                                           "\". Нет такого файла или папки.");
 
     // A folder in the target's place: the old one stays and nothing is left behind.
     ::mkdir((folder / "taken.xls").c_str(), 0755);

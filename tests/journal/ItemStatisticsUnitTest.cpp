@@ -113,7 +113,7 @@ TEST_F(ItemStatisticsUnitTest, CopiesAndSavesTheTable)
         EXPECT_EQ(folder.Read("items.TXT"), Utf8ToCp1251(expected));
 
         prompts.ExpectSaveFile(QString::fromStdString(folder / "missing/items.TXT"));
-        prompts.ExpectMessage(QString::fromStdString(SystemErrorText(ENOENT)));
+        prompts.ExpectMessage(QString::fromStdString(SaveErrorText(folder / "missing/items.TXT", SystemErrorText(ENOENT))));
         stats.ButtonSaveAsClick();
         EXPECT_EQ(prompts.Last().Icon, PromptIcon::Error);
         prompts.ExpectSaveFile(std::nullopt);  // cancelled: nothing

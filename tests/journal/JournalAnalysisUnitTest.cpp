@@ -160,7 +160,7 @@ TEST_F(JournalAnalysisUnitTest, ChartSavedAsABitmapAndCopied)
 
     // A file that cannot be written shows the system's error.
     prompts.ExpectSaveFile(QString::fromStdString(folder / "missing/chart.BMP"));
-    prompts.ExpectMessage(QString::fromStdString(SystemErrorText(ENOENT)));
+    prompts.ExpectMessage(QString::fromStdString(SaveErrorText(folder / "missing/chart.BMP", SystemErrorText(ENOENT))));
     chart.form.MDSaveAsClick();
     EXPECT_EQ(prompts.Last().Icon, PromptIcon::Error);
     prompts.ExpectSaveFile(std::nullopt);  // cancelled: nothing
@@ -221,7 +221,7 @@ TEST_F(JournalExportUnitTest, FailedOrCancelledExportsLeaveTheResultsUnsaved)
     TServerForm& journal = WithResults();
     for (const int filter : {1, 2}) {
         prompts.ExpectSaveFile(QString::fromStdString(folder / "missing/journal.XLS"), filter);
-        prompts.ExpectMessage(QString::fromStdString(SystemErrorText(ENOENT)));
+        prompts.ExpectMessage(QString::fromStdString(SaveErrorText(folder / "missing/journal.XLS", SystemErrorText(ENOENT))));
         journal.MFaleSaveAsClick();
         EXPECT_EQ(prompts.Last().Icon, PromptIcon::Error);
         EXPECT_TRUE(journal.HasUnsaved()) << filter;

@@ -4,6 +4,7 @@
 
 #include <QPlainTextEdit>
 
+#include "model/FileIO.h"
 #include "journal/JournalStore.h"
 #include "journal/ServerUnit.h"
 #include "model/Cp1251.h"
@@ -273,7 +274,7 @@ TEST_F(JournalStoreUnitTest, ImportOfAFileThatCannotBeReadSaysSo)
     prompts.ExpectMessage(QStringLiteral("Добавлено результатов: 0.\r\nУже были в журнале: 0.\r\n"
                                          "Не удалось прочитать блоков: 0."));
     journal.MFImportResultsClick();
-    EXPECT_TRUE(prompts.Shown()[1].Text.startsWith(QString::fromStdString(missing)));
+    EXPECT_EQ(prompts.Shown()[1].Text, QString::fromStdString(ReadErrorText(missing, SystemErrorText(ENOENT))));
     EXPECT_EQ(prompts.Shown()[1].Icon, PromptIcon::Error);
     EXPECT_TRUE(journal.Results().empty());
     EXPECT_FALSE(journal.HasUnsaved());

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -31,12 +32,13 @@ TEST(FileIOTest, ReadWholeFile)
 
     const auto missing = ReadWholeFile(dir / "none");
     ASSERT_FALSE(missing);
-    EXPECT_EQ(missing.error().Message, SystemErrorText(ENOENT));
+    EXPECT_EQ(missing.error().Message,
+              "Не удалось прочитать файл \"" + (dir / "none") + "\". Нет такого файла или папки.");
     EXPECT_FALSE(ReadWholeFile(dir.Path()));
 
     const auto big = ReadWholeFile(dir.Write("big", std::string(100, 'x')), 99);
     ASSERT_FALSE(big);
-    EXPECT_EQ(big.error().Message, SystemErrorText(EFBIG));
+    EXPECT_EQ(big.error().Message, "Не удалось прочитать файл \"" + (dir / "big") + "\". Файл слишком велик.");
     EXPECT_TRUE(ReadWholeFile(dir / "big", 100));
 }
 
@@ -110,6 +112,52 @@ TEST(FileIOTest, CopyLeavesTheSameFileIntact)
     dir.Write("old.jpg", "old");
     EXPECT_FALSE(CopyFileBytes(dir / "missing.jpg", dir / "old.jpg"));
     EXPECT_EQ(dir.Read("old.jpg"), "old");
+}
+
+TEST(FileIOTest, CommonSystemErrorsAreRussianTheRestTheSystems)
+{
+    const struct {
+        int Err;
+        const char* Text;
+    } cases[] = {
+        {ENOENT, "Нет такого файла или папки"},
+        {EACCES, "Нет прав доступа"},
+        {EPERM, "Нет прав доступа"},
+        {ENOSPC, "Нет места на диске"},
+        {EDQUOT, "Нет места на диске"},
+        {EROFS, "Диск доступен только для чтения"},
+        {EISDIR, "Это папка, а не файл"},
+        {ENOTDIR, "Часть пути — не папка, а файл"},
+        {EMFILE, "Открыто слишком много файлов"},
+        {ENFILE, "Открыто слишком много файлов"},
+        {EFBIG, "Файл слишком велик"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(SystemErrorText(c.Err), c.Text) << c.Err;
+    // Anything rarer keeps the system's own words.
+    EXPECT_EQ(SystemErrorText(EIO), std::string(std::strerror(EIO)));
+}
+
+TEST(FileIOTest, FailuresNameTheFileAndWhatWasBeingDone)
+{
+    testing::TempFolder dir;
+    const auto appended = AppendToFile(dir / "no/result.txt", "x");
+    ASSERT_FALSE(appended);
+    EXPECT_EQ(appended.error().Message,
+              "Не удалось записать в файл \"" + (dir / "no/result.txt") + "\". Нет такого файла или папки.");
+
+    const auto missingSource = CopyFileBytes(dir / "missing.jpg", dir / "copy.jpg");
+    ASSERT_FALSE(missingSource);
+    EXPECT_EQ(missingSource.error().Message,
+              "Не удалось прочитать файл \"" + (dir / "missing.jpg") + "\". Нет такого файла или папки.");
+    const auto noTarget = CopyFileBytes(dir.Write("pic.jpg", "p"), dir / "no/pic.jpg");
+    ASSERT_FALSE(noTarget);
+    EXPECT_EQ(noTarget.error().Message,
+              "Не удалось сохранить файл \"" + (dir / "no/pic.jpg") + "\". Нет такого файла или папки.");
+
+    // A reason that ends a sentence of its own gets no second full stop.
+    EXPECT_EQ(SaveErrorText("/x/a.xlsx", "Bad input."), "Не удалось сохранить файл \"/x/a.xlsx\". Bad input.");
+    EXPECT_EQ(ReadErrorText("/x/a.txt", ""), "Не удалось прочитать файл \"/x/a.txt\".");
 }
 
 TEST(FileIOTest, FileExistsOnlyForFiles)

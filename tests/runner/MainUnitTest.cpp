@@ -343,6 +343,39 @@ TEST_F(MainUnitTest, FontDialogSetsTheQuestionAndVariantFonts)
     EXPECT_TRUE(form->findChild<QPlainTextEdit*>("VariantText2")->font().italic());
 }
 
+TEST_F(MainUnitTest, FontDialogStartsFromTheFontInUseAndItsColourIsSaved)
+{
+    folder.Write("config.ini", "[Font]\r\nFontName=DejaVu Sans\r\nSize=11\r\nColor=255\r\n");
+    Start();
+    // Nothing chosen but OK: the font and the colour stay as they were.
+    prompts.ExpectFont(form->findChild<QPlainTextEdit*>("QuestionText")->font());
+    form->MCFontClick();
+    EXPECT_EQ(prompts.Last().Font.Font.family(), "DejaVu Sans");
+    EXPECT_EQ(prompts.Last().Font.Font.pointSize(), 11);
+    EXPECT_EQ(prompts.Last().Font.Color, QColor(255, 0, 0));
+
+    prompts.ExpectFont(QFont(QStringLiteral("DejaVu Serif"), 13), QColor(0x11, 0x22, 0x33));
+    form->MCFontClick();
+    EXPECT_EQ(prompts.Last().Font.Color, QColor(255, 0, 0));
+    auto* variant = form->findChild<QPlainTextEdit*>("VariantText3");
+    EXPECT_EQ(variant->palette().color(QPalette::Text), QColor(0x11, 0x22, 0x33));
+    prompts.ExpectMessage("Вы желаете сохранить настройки программы сейчас?", PromptAnswer::Yes);
+    form->MCSaveConfigNowClick();
+    const std::string ini = folder.Read("config.ini");
+    EXPECT_NE(ini.find("FontName=DejaVu Serif\r\n"), std::string::npos) << ini;
+    EXPECT_NE(ini.find("Color=3351057\r\n"), std::string::npos) << ini;  // 0x00332211
+}
+
+TEST_F(MainUnitTest, FontDialogLeavesTheSystemTextColourAsWritten)
+{
+    Start();
+    prompts.ExpectFont(QFont(QStringLiteral("DejaVu Serif"), 13));
+    form->MCFontClick();
+    prompts.ExpectMessage("Вы желаете сохранить настройки программы сейчас?", PromptAnswer::Yes);
+    form->MCSaveConfigNowClick();
+    EXPECT_NE(folder.Read("config.ini").find("Color=-16777208\r\n"), std::string::npos);
+}
+
 TEST_F(MainUnitTest, LanguageFileReplacesCaptionsOnlyWhenSwitchedOn)
 {
     folder.Write("language.txt",

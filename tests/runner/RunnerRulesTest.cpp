@@ -44,6 +44,32 @@ TEST(RunnerRulesTest, SettingsItemsFollowTheLockAndTheSession)
             << int(c.State) << " locked " << int(c.Locked) << " while running " << c.WhileRunning;
 }
 
+TEST(RunnerRulesTest, MenuItemsFollowTheStateTheLockAndTheTasks)
+{
+    // File and Test items, then the Settings items with and without a session.
+    const struct {
+        TRunnerState State;
+        uint8_t Locked;
+        size_t Tasks;
+        bool Open, SaveAs, Close, Exit, Info, Begin, End, Settings, SaveConfig;
+    } cases[] = {
+        {kNone, 0, 0, true, false, false, true, false, false, false, true, true},
+        {kOpen, 0, 3, false, true, true, false, true, true, false, true, true},
+        {kOpen, 0, 0, false, true, true, false, true, false, false, true, true},
+        {kOpen, 1, 3, false, false, true, false, true, true, false, false, false},
+        {kRunning, 0, 3, false, false, false, false, true, false, true, false, true},
+        {kRunning, 1, 3, false, false, false, false, true, false, true, false, false},
+    };
+    for (const auto& c : cases) {
+        const RunnerMenuStates s = MenuStates(c.State, c.Locked, c.Tasks);
+        const bool got[] = {s.Open, s.SaveAs, s.Close, s.Exit, s.Info, s.Begin, s.End, s.Settings, s.SaveConfig};
+        const bool want[] = {c.Open, c.SaveAs, c.Close, c.Exit, c.Info, c.Begin, c.End, c.Settings, c.SaveConfig};
+        for (size_t i = 0; i < std::size(got); ++i)
+            EXPECT_EQ(got[i], want[i]) << int(c.State) << " locked " << int(c.Locked) << " tasks " << c.Tasks
+                                       << " item " << i;
+    }
+}
+
 TEST(RunnerRulesTest, TimeLimitsAreAcceptedWithinTheirRanges)
 {
     const struct {

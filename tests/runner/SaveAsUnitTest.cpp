@@ -6,6 +6,7 @@
 
 #include <filesystem>
 
+#include "model/FileIO.h"
 #include "model/Cp1251.h"
 #include "model/TextUtil.h"
 #include "support/CheckTestBytes.h"
@@ -273,7 +274,7 @@ TEST_F(SaveAsUnitTest, AFailedSaveSaysSoAndLeavesTheOldFileAsItWas)
     // A text test that cannot be written: the system's own text.
     fs::create_directory(folder / "out/taken.txt");
     prompts.ExpectSaveFile(Path("out/taken.txt"), 2);
-    prompts.ExpectMessage(QString::fromStdString(std::error_code(EISDIR, std::generic_category()).message()));
+    prompts.ExpectMessage(QString::fromStdString(SaveErrorText(folder / "out/taken.txt", SystemErrorText(EISDIR))));
     form->MFSaveAsClick();
     EXPECT_EQ(prompts.Last().Icon, PromptIcon::Error);
 }

@@ -112,10 +112,11 @@ ScriptedPrompts& ScriptedPrompts::ExpectFolder(std::optional<QString> path)
     return *this;
 }
 
-ScriptedPrompts& ScriptedPrompts::ExpectFont(std::optional<QFont> font)
+ScriptedPrompts& ScriptedPrompts::ExpectFont(std::optional<QFont> font, std::optional<QColor> color)
 {
     Step step = NewStep(PromptKind::Font, {});
     step.FontValue = std::move(font);
+    step.ColorValue = std::move(color);
     steps_.push_back(step);
     return *this;
 }
@@ -221,11 +222,15 @@ std::optional<QString> ScriptedPrompts::Folder(QWidget*, const QString& title, c
     return step ? step->Value : std::nullopt;
 }
 
-std::optional<QFont> ScriptedPrompts::Font(QWidget*, const QFont& initial)
+std::optional<FontChoice> ScriptedPrompts::Font(QWidget*, const FontChoice& initial)
 {
-    const auto step = Take({PromptKind::Font, {}, initial.family(), PromptIcon::None,
-                            PromptButtons::Ok, {}});
-    return step ? step->FontValue : std::nullopt;
+    ShownPrompt shown{PromptKind::Font, {}, initial.Font.family(), PromptIcon::None,
+                      PromptButtons::Ok, {}};
+    shown.Font = initial;
+    const auto step = Take(shown);
+    if (!step || !step->FontValue)
+        return std::nullopt;
+    return FontChoice{*step->FontValue, step->ColorValue.value_or(initial.Color)};
 }
 
 std::optional<QColor> ScriptedPrompts::Color(QWidget*, const QColor& initial,

@@ -24,6 +24,7 @@ struct ShownPrompt {
     PromptIcon Icon = PromptIcon::None;
     PromptButtons Buttons = PromptButtons::Ok;
     FileDialogSpec File;  // for file dialogs
+    FontChoice Font = {};  // what the font dialog was preset with
 };
 
 class ScriptedPrompts : public Prompts {
@@ -39,7 +40,9 @@ public:
     ScriptedPrompts& ExpectOpenFiles(std::optional<QStringList> paths);
     ScriptedPrompts& ExpectSaveFile(std::optional<QString> path, int filterIndex = 1);
     ScriptedPrompts& ExpectFolder(std::optional<QString> path);
-    ScriptedPrompts& ExpectFont(std::optional<QFont> font);
+    // The font dialog answers font (nullopt cancels it) and color, or the
+    // colour it was preset with when color is nullopt.
+    ScriptedPrompts& ExpectFont(std::optional<QFont> font, std::optional<QColor> color = std::nullopt);
     ScriptedPrompts& ExpectColor(std::optional<QColor> color);
     // A modal form of the given class (its metaObject()->className() without
     // namespace); `run` plays the user's part and returns the dialog's result.
@@ -67,7 +70,7 @@ public:
     std::optional<FileDialogResult> SaveFile(QWidget* owner, const FileDialogSpec& spec) override;
     std::optional<QString> Folder(QWidget* owner, const QString& title,
                                   const QString& start) override;
-    std::optional<QFont> Font(QWidget* owner, const QFont& initial) override;
+    std::optional<FontChoice> Font(QWidget* owner, const FontChoice& initial) override;
     std::optional<QColor> Color(QWidget* owner, const QColor& initial,
                                 QList<QColor>& customColors) override;
     int ShowModal(QDialog& form) override;

@@ -89,8 +89,8 @@ TEST_F(AdditionConfigUnitTest, AssociationFailureIsShownAndTheTicksStay)
 {
     Open();
     xdg.folder.Write("data/mime", "a file where the MIME folder belongs");
-    prompts.ExpectMessage(QString::fromStdString(xdg.DataHome() + "mime/packages: " +
-                                                 SystemErrorText(ENOTDIR)));
+    prompts.ExpectMessage(QString::fromStdString("Не удалось создать папку \"" + xdg.DataHome() + "mime/packages\". " +
+                                                 SystemErrorText(ENOTDIR) + "."));
     Box("CheckBox_TST")->setChecked(true);
     Click("ButtonSetAssociation");
     EXPECT_EQ(prompts.Last().Caption, "Quilmo");

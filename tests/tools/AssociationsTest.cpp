@@ -112,6 +112,19 @@ TEST_F(AssociationsTest, NoneAtFirstThenOnlyTheTypeApplied)
     EXPECT_EQ(r.Output, "quilmo-est.desktop\n");
 }
 
+TEST_F(AssociationsTest, PlainTestsStayTextForTheDesktop)
+{
+    const AssociationContext context = Context(xdg.Program("bin/quilmo"));
+    ASSERT_TRUE(ApplyAssociations(context, kAll, FakePng));
+    // The database built by update-mime-database lists each type's parent on
+    // a line of its own; a .tst is text, so text editors are still offered.
+    const std::string subclasses = xdg.folder.Read("data/mime/subclasses");
+    EXPECT_NE(subclasses.find("application/x-quilmo-tst text/plain\n"), std::string::npos)
+        << subclasses;
+    EXPECT_EQ(subclasses.find("application/x-quilmo-stst"), std::string::npos);
+    EXPECT_EQ(subclasses.find("application/x-quilmo-est"), std::string::npos);
+}
+
 TEST_F(AssociationsTest, ProgramAtAnotherPathFindsNoTypeAssociated)
 {
     const AssociationContext first = Context(xdg.Program("first/quilmo"));
@@ -145,8 +158,8 @@ TEST_F(AssociationsTest, WritingStopsAtTheFirstFailureWithTheSystemsText)
     xdg.folder.Write("data/applications", "not a folder");
     const Status result = ApplyAssociations(context, {true, false, true}, FakePng);
     ASSERT_FALSE(result);
-    EXPECT_EQ(result.error().Message,
-              xdg.DataHome() + "applications: " + SystemErrorText(ENOTDIR));
+    EXPECT_EQ(result.error().Message, "Не удалось создать папку \"" + xdg.DataHome() +
+                                          "applications\". Часть пути — не папка, а файл.");
     // .tst got as far as its entry; .est was never started.
     EXPECT_TRUE(FileExists(MimePackagePath(context, kAssociationTypes[0])));
     EXPECT_FALSE(FileExists(MimePackagePath(context, kAssociationTypes[2])));
