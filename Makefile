@@ -71,7 +71,7 @@ ASAN_ENV = ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1:d
 
 test-asan: setup
 	@cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-	  -DQUILMO_SANITIZE=address,undefined >/dev/null
+	  -DQUILMO_SANITIZE=address,undefined $(CMAKE_FLAGS) >/dev/null
 	@$(ASAN_ENV) cmake --build $(ASAN_BUILD) -j $(JOBS)
 	@cd $(ASAN_BUILD) && $(ASAN_ENV) QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
@@ -83,7 +83,7 @@ TSAN_ENV = TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:suppressions=$(C
 
 test-tsan: setup
 	@cmake -S . -B $(TSAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-	  -DQUILMO_SANITIZE=thread -DQUILMO_BUILD_BENCH=OFF >/dev/null
+	  -DQUILMO_SANITIZE=thread -DQUILMO_BUILD_BENCH=OFF $(CMAKE_FLAGS) >/dev/null
 	@cmake --build $(TSAN_BUILD) -j $(JOBS) --target quilmo_core_tests quilmo_gui_tests
 	@cd $(TSAN_BUILD) && $(TSAN_ENV) QT_QPA_PLATFORM=offscreen \
 	  ctest --output-on-failure -j $(JOBS) --no-tests=error -R '$(TSAN_TESTS)'

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "BenchSupport.h"
-#include "runner/TestResult.h"
+#include "model/TestResult.h"
 
 namespace quilmo::bench {
 

@@ -25,6 +25,7 @@
 #include "model/CheckTestContainer.h"
 #include "model/Cp1251.h"
 #include "model/Crypt.h"
+#include "model/FileIO.h"
 #include "model/TestLoader.h"
 
 using namespace quilmo;

@@ -19,7 +19,7 @@
 #include "journal/Listener.h"
 #include "journal/ResultProtocol.h"
 #include "model/Cp1251.h"
-#include "runner/TestResult.h"
+#include "model/TestResult.h"
 
 using namespace quilmo;
 using namespace quilmo::journal;

@@ -30,6 +30,7 @@
 
 #include "app/QtConvert.h"
 #include "app/QtFormParts.h"
+#include "app/QtHelpDocument.h"
 #include "app/QtMenus.h"
 #include "app/QtPictureBox.h"
 #include "app/QtTaskView.h"
@@ -1115,7 +1116,7 @@ void TEditorForm::MVIcon24Click()
 
 void TEditorForm::MHShowHelpClick()
 {
-    Services.desktop.OpenUrl(QUrl::fromLocalFile(Q(Services.ExeDir) + QStringLiteral("Help.html")));
+    OpenHelpDocument(Services);
 }
 
 void TEditorForm::MHShowAboutBoxClick()

@@ -4,8 +4,8 @@
 #include <cstring>
 
 #include "model/Cp1251.h"
+#include "model/TestResult.h"
 #include "model/TextUtil.h"
-#include "runner/TestResult.h"
 
 namespace quilmo::journal {
 

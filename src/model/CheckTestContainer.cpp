@@ -1,6 +1,5 @@
 #include "model/CheckTestContainer.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -283,48 +282,6 @@ bool UnpackFile(InflateSource& body, const std::string& path, uint64_t size)
 
 Error SystemError(int err) { return Error{SystemErrorText(err)}; }
 
-// Empties the folder open as dirFd, depth first; remembers the last error.
-void RemoveContents(int dirFd, int& lastError)
-{
-    ::fchmod(dirFd, S_IRWXU);  // a folder we may not write to cannot be emptied
-    const int listFd = ::dup(dirFd);
-    if (listFd < 0) {
-        lastError = errno;
-        return;
-    }
-    DIR* dir = ::fdopendir(listFd);
-    if (!dir) {
-        lastError = errno;
-        ::close(listFd);
-        return;
-    }
-    std::vector<std::string> names;
-    while (const dirent* e = ::readdir(dir)) {
-        const std::string_view name(e->d_name);
-        if (name != "." && name != "..")
-            names.emplace_back(name);
-    }
-    ::closedir(dir);
-    for (const std::string& name : names) {
-        struct stat st {};
-        if (::fstatat(dirFd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
-            lastError = errno;
-            continue;
-        }
-        if (S_ISDIR(st.st_mode)) {
-            FileHandle sub(::openat(dirFd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
-            if (sub.Valid())
-                RemoveContents(sub.Get(), lastError);
-            else
-                lastError = errno;
-            if (::unlinkat(dirFd, name.c_str(), AT_REMOVEDIR) != 0)
-                lastError = errno;
-        } else if (::unlinkat(dirFd, name.c_str(), 0) != 0) {
-            lastError = errno;
-        }
-    }
-}
-
 }  // namespace
 
 std::array<uint8_t, 16> EncodeModeBlock(const TModeConfig& mode)
@@ -500,26 +457,6 @@ Expected<std::string> MakeCheckTestFolder(const std::string& tempBase, const std
             return SystemError(err);
     }
     return folder + '/';
-}
-
-Status DeleteFolderRecursively(const std::string& path)
-{
-    std::string folder = path;
-    while (folder.size() > 1 && folder.back() == '/')
-        folder.pop_back();
-    if (folder.empty())
-        return Ok();
-    FileHandle fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
-    if (!fd.Valid())
-        return errno == ENOENT ? Ok() : Status(SystemError(errno));
-    int lastError = 0;
-    RemoveContents(fd.Get(), lastError);
-    fd.Reset();
-    if (::rmdir(folder.c_str()) != 0)
-        lastError = errno;
-    if (lastError != 0)
-        return SystemError(lastError);
-    return Ok();
 }
 
 }  // namespace quilmo

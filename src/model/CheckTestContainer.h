@@ -71,9 +71,4 @@ Expected<std::string> BuildCheckTest(const TModeConfig& mode, uint8_t locked,
 Expected<std::string> MakeCheckTestFolder(const std::string& tempBase, const std::string& testDir,
                                           const std::string& guid);
 
-// Deletes every file and subfolder (symbolic links are removed, never
-// followed), then the folder. A folder that does not exist is nothing to do.
-// Fails with the system's text for the last error; it goes on after an error.
-Status DeleteFolderRecursively(const std::string& path);
-
 }  // namespace quilmo

@@ -5,10 +5,12 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace quilmo {
 
@@ -111,6 +113,50 @@ private:
     std::string temp_;
     int fd_ = -1;
 };
+
+// Empties the folder open as dirFd, depth first; remembers the last error.
+void RemoveContents(int dirFd, int& lastError)
+{
+    ::fchmod(dirFd, S_IRWXU);  // a folder we may not write to cannot be emptied
+    const int listFd = ::dup(dirFd);
+    if (listFd < 0) {
+        lastError = errno;
+        return;
+    }
+    DIR* dir = ::fdopendir(listFd);
+    if (!dir) {
+        lastError = errno;
+        ::close(listFd);
+        return;
+    }
+    std::vector<std::string> names;
+    while (const dirent* e = ::readdir(dir)) {
+        const std::string_view name(e->d_name);
+        if (name != "." && name != "..")
+            names.emplace_back(name);
+    }
+    ::closedir(dir);
+    for (const std::string& name : names) {
+        struct stat st {};
+        if (::fstatat(dirFd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+            lastError = errno;
+            continue;
+        }
+        if (S_ISDIR(st.st_mode)) {
+            const int sub = ::openat(dirFd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+            if (sub >= 0) {
+                RemoveContents(sub, lastError);
+                ::close(sub);
+            } else {
+                lastError = errno;
+            }
+            if (::unlinkat(dirFd, name.c_str(), AT_REMOVEDIR) != 0)
+                lastError = errno;
+        } else if (::unlinkat(dirFd, name.c_str(), 0) != 0) {
+            lastError = errno;
+        }
+    }
+}
 
 }  // namespace
 
@@ -318,6 +364,26 @@ bool FileExists(const std::string& path)
 {
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+Status DeleteFolderRecursively(const std::string& path)
+{
+    std::string folder = path;
+    while (folder.size() > 1 && folder.back() == '/')
+        folder.pop_back();
+    if (folder.empty())
+        return Ok();
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return errno == ENOENT ? Ok() : Status(Error{SystemErrorText(errno)});
+    int lastError = 0;
+    RemoveContents(fd, lastError);
+    ::close(fd);
+    if (::rmdir(folder.c_str()) != 0)
+        lastError = errno;
+    if (lastError != 0)
+        return Error{SystemErrorText(lastError)};
+    return Ok();
 }
 
 }  // namespace quilmo

@@ -37,6 +37,11 @@ bool FileExists(const std::string& path);
 // false with errno set on failure.
 bool WriteAll(int fd, const char* p, size_t n);
 
+// Deletes every file and subfolder (symbolic links are removed, never
+// followed), then the folder. A folder that does not exist is nothing to do.
+// Fails with the system's text for the last error; it goes on after an error.
+Status DeleteFolderRecursively(const std::string& path);
+
 // The text for errno: Russian for the common cases (no such file, no
 // permission, disk full, read-only file system, a folder where a file should
 // be and the reverse, too many open files, too large), the system's own text

@@ -22,12 +22,12 @@
 #include <filesystem>
 #include <numeric>
 
-#include "app/HelpDocument.h"
 #include "app/LanguageFile.h"
 #include "app/ProgramFolder.h"
 #include "app/QtArt.h"
 #include "app/QtConvert.h"
 #include "app/QtFormParts.h"
+#include "app/QtHelpDocument.h"
 #include "app/QtPictureBox.h"
 #include "app/QtTaskView.h"
 #include "app/ShowQuestionImageUnit.h"
@@ -725,8 +725,7 @@ void TMainForm::MMEditorClick()
 
 void TMainForm::MHShowHelpClick()
 {
-    // Failing to open the help is not reported.
-    Services.desktop.OpenUrl(QUrl::fromLocalFile(Q(HelpDocumentPath(Services.ExeDir))));
+    OpenHelpDocument(Services);
 }
 
 void TMainForm::MHShowAboutBoxClick()

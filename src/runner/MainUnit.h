@@ -13,12 +13,12 @@
 #include "model/Random.h"
 #include "model/TestLoader.h"
 #include "model/TestModel.h"
+#include "model/TestResult.h"
 #include "model/TextTestWriter.h"
 #include "runner/JournalLinkUnit.h"
 #include "runner/RunnerMenusUnit.h"
 #include "runner/RunnerSession.h"
 #include "runner/TestSaving.h"
-#include "runner/TestResult.h"
 
 class QAction;
 class QCheckBox;

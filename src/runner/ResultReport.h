@@ -7,7 +7,7 @@
 
 #include "model/Expected.h"
 #include "model/Regional.h"
-#include "runner/TestResult.h"
+#include "model/TestResult.h"
 
 namespace quilmo {
 

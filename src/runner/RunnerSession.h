@@ -19,8 +19,8 @@
 #include "app/Settings.h"
 #include "model/Random.h"
 #include "model/TestModel.h"
+#include "model/TestResult.h"
 #include "runner/Scoring.h"
-#include "runner/TestResult.h"
 
 namespace quilmo {
 

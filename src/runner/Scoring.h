@@ -8,7 +8,7 @@
 
 #include "model/Regional.h"
 #include "model/TestModel.h"
-#include "runner/TestResult.h"
+#include "model/TestResult.h"
 
 namespace quilmo {
 

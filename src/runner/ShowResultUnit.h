@@ -3,7 +3,7 @@
 
 #include <QDialog>
 
-#include "runner/TestResult.h"
+#include "model/TestResult.h"
 
 class QLabel;
 class QPainter;

@@ -12,6 +12,7 @@
 #include "model/Checksum.h"
 #include "model/Cp1251.h"
 #include "model/Crypt.h"
+#include "model/FileIO.h"
 #include "model/PicturePath.h"
 #include "model/TestLoader.h"
 #include "model/TextUtil.h"

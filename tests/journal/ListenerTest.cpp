@@ -12,7 +12,7 @@
 #include "journal/Listener.h"
 #include "journal/Sender.h"
 #include "model/FileIO.h"
-#include "runner/TestResult.h"
+#include "model/TestResult.h"
 #include "support/Loopback.h"
 #include "support/SentResult.h"
 

@@ -6,7 +6,7 @@
 
 #include "journal/ResultProtocol.h"
 #include "model/Cp1251.h"
-#include "runner/TestResult.h"
+#include "model/TestResult.h"
 
 namespace quilmo::journal {
 namespace {

@@ -10,7 +10,7 @@
 #include "journal/ResultProtocol.h"
 #include "journal/Sender.h"
 #include "model/FileIO.h"
-#include "runner/TestResult.h"
+#include "model/TestResult.h"
 #include "support/Loopback.h"
 
 namespace quilmo::journal {

@@ -49,7 +49,7 @@
 #include "journal/Listener.h"
 #include "journal/ResultProtocol.h"
 #include "journal/Sender.h"
-#include "runner/TestResult.h"
+#include "model/TestResult.h"
 #include "support/SentResult.h"
 
 namespace {

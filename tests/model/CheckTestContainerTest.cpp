@@ -387,30 +387,5 @@ TEST_F(CheckTestContainerTest, TheFolderGoesToTempElseBesideTheTestWithANewGuidE
     EXPECT_FALSE(fs::exists(folder / "no"));
 }
 
-TEST_F(CheckTestContainerTest, DeletingTheFolderRemovesNestedReadOnlyContentButFollowsNoLink)
-{
-    const std::string outside = folder.Write("outside/keep.txt", "keep");
-    const std::string dir = MakeCheckTestFolder(temp, "", "{X}").value();
-    folder.Write("temp/{X}/a.jpg", "a");
-    folder.Write("temp/{X}/sub/deeper/b.jpg", "b");
-    fs::create_directory_symlink(folder / "outside", dir + "link");
-    ::chmod((dir + "a.jpg").c_str(), 0400);
-    ::chmod((dir + "sub/deeper").c_str(), 0500);
-    ::chmod((dir + "sub").c_str(), 0500);
-
-    EXPECT_TRUE(DeleteFolderRecursively(dir));
-    EXPECT_FALSE(fs::exists(dir));
-    EXPECT_EQ(folder.Read("outside/keep.txt"), "keep");
-    EXPECT_TRUE(DeleteFolderRecursively(dir));  // already gone: nothing to do
-}
-
-TEST_F(CheckTestContainerTest, AFolderThatCannotBeDeletedGivesTheSystemsText)
-{
-    // The system refuses to delete anything under /proc, for every user.
-    const Status status = DeleteFolderRecursively("/proc/self/fdinfo/");
-    ASSERT_FALSE(status);
-    EXPECT_EQ(status.error().Message, SystemErrorText(EPERM));
-}
-
 }  // namespace
 }  // namespace quilmo

@@ -168,5 +168,31 @@ TEST(FileIOTest, FileExistsOnlyForFiles)
     EXPECT_FALSE(FileExists(dir / "b.txt"));
 }
 
+TEST(FileIOTest, DeletingAFolderRemovesNestedReadOnlyContentButFollowsNoLink)
+{
+    testing::TempFolder dir;
+    dir.Write("outside/keep.txt", "keep");
+    dir.Write("gone/a.jpg", "a");
+    dir.Write("gone/sub/deeper/b.jpg", "b");
+    const std::string gone = dir / "gone/";
+    fs::create_directory_symlink(dir / "outside", gone + "link");
+    ::chmod((gone + "a.jpg").c_str(), 0400);
+    ::chmod((gone + "sub/deeper").c_str(), 0500);
+    ::chmod((gone + "sub").c_str(), 0500);
+
+    EXPECT_TRUE(DeleteFolderRecursively(gone));
+    EXPECT_FALSE(fs::exists(gone));
+    EXPECT_EQ(dir.Read("outside/keep.txt"), "keep");
+    EXPECT_TRUE(DeleteFolderRecursively(gone));  // already gone: nothing to do
+}
+
+TEST(FileIOTest, AFolderThatCannotBeDeletedGivesTheSystemsText)
+{
+    // The system refuses to delete anything under /proc, for every user.
+    const Status status = DeleteFolderRecursively("/proc/self/fdinfo/");
+    ASSERT_FALSE(status);
+    EXPECT_EQ(status.error().Message, SystemErrorText(EPERM));
+}
+
 }  // namespace
 }  // namespace quilmo

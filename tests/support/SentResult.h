@@ -3,7 +3,7 @@
 // runner sends, the loopback peer address, and the mask rebuilt from it.
 
 #include "journal/ResultProtocol.h"
-#include "runner/TestResult.h"
+#include "model/TestResult.h"
 
 namespace quilmo::testing {
 

@@ -1,5 +1,5 @@
 #pragma once
-// The runner's record of one finished session.
+// The record of one finished session: kept by the runner, sent to the journal.
 
 #include <cstdint>
 #include <string>
